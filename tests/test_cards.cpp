@@ -1,0 +1,69 @@
+#include "cards/card.h"
+
+#include <gtest/gtest.h>
+
+TEST(Generator, RepeatsTheFixedSequenceAfterSeeding)
+{
+    SeedRandom(1);
+    EXPECT_EQ(NextRandom(), 41);
+    EXPECT_EQ(NextRandom(), 18467);
+    EXPECT_EQ(NextRandom(), 6334);
+
+    // Reseeding with the same value repeats the samples that follow.
+    SeedRandom(12345);
+    int first[8];
+    for (int& v : first)
+        v = NextRandom();
+    SeedRandom(12345);
+    for (int v : first)
+        EXPECT_EQ(NextRandom(), v);
+}
+
+TEST(Generator, RandomCardCoversTheDeckEvenlyAndNothingElse)
+{
+    SeedRandom(7);
+    int seen[52] = {};
+    for (int i = 0; i < 52 * 2000; ++i) {
+        const Card card = RandomCard();
+        ASSERT_GE(card, 0);
+        ASSERT_LT(card, 52);
+        ++seen[card];
+    }
+    // 52/32768 maps exactly 630 or 631 generator values onto each card: no card is starved.
+    for (int count : seen) {
+        EXPECT_GT(count, 1700);
+        EXPECT_LT(count, 2300);
+    }
+    // The extremes of the generator: 32767 gives 51 and 0 gives 0.
+    EXPECT_EQ((32767 * 52) >> 15, 51);
+    EXPECT_EQ((0 * 52) >> 15, 0);
+}
+
+TEST(Generator, DrawUnusedCardNeverRepeatsAMarkedCard)
+{
+    SeedRandom(99);
+    UsedCards used;
+    for (Card c = 0; c < 50; ++c)
+        used[c] = 1;  // only 50 and 51 are free
+    const Card a = DrawUnusedCard(used);
+    const Card b = DrawUnusedCard(used);
+    EXPECT_NE(a, b);
+    EXPECT_TRUE((a == 50 || a == 51) && (b == 50 || b == 51));
+    EXPECT_EQ(used[50], 1);
+    EXPECT_EQ(used[51], 1);
+}
+
+TEST(Cards, RanksSuitsAndScoresDecodeAsDocumented)
+{
+    EXPECT_EQ(RankOf(0), 0);
+    EXPECT_EQ(RankValue(RankOf(0)), 14);  // the Ace of suit 0 outranks the King
+    EXPECT_EQ(RankValue(RankOf(12)), 13);
+    EXPECT_EQ(RankValue(-1), 0);
+    EXPECT_EQ(SuitOf(51), 3);
+    EXPECT_EQ(RankOf(51), 12);
+    EXPECT_EQ(HandTypeOf(0x900000), RoyalFlush);
+    EXPECT_EQ(HandTypeOf(0x8FFFFF), StraightFlush);
+    EXPECT_EQ(HandTypeOf(0), HighCard);
+    EXPECT_LT(0x2DC200, 0x2DC300);  // same two pairs, the better kicker wins
+    EXPECT_LT(0x450000, 0x460000);  // the wheel loses to the straight to Six
+}
