@@ -1,0 +1,35 @@
+// The main dialog's rectangle drawing: the ten category bars with their percentage texts, the
+// three outcome legends and the activity strip under the gain display, plus the one rule that
+// turns a count out of a total into a percentage text.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <string>
+
+// Control ids of the main dialog that this part draws or writes.
+inline constexpr int FirstBarControl = 1051;      // 1051..1060, one per HandType
+inline constexpr int FirstPercentControl = 1073;  // 1073..1082
+inline constexpr int WinLegendControl = 1098;
+inline constexpr int TieLegendControl = 1099;
+inline constexpr int LossLegendControl = 1100;
+inline constexpr int ActivityStripControl = 1101;
+
+// "0%" for a zero count; otherwise 100 * count / total with more decimals the smaller it is
+// ("%.5f%%" below 0.001 up to "%.0f%%" from 10 on). A zero total gives 0.00000% for a
+// non-zero count.
+std::string FormatPercent(std::int64_t count, std::int64_t total);
+
+// Creates the nine pens and brushes into the state block.
+void CreateDrawingObjects();
+
+// Draws the ten bars and writes their texts from appState.handTypeCounts.
+void DrawResultBars(Window dialog);
+
+// Draws the win, tie and loss legends: a green plus, a blue equals sign, a red minus.
+void DrawOutcomeLegends(Window dialog);
+
+// Draws the activity strip: black, with a red marker that moves one pixel per 100 deals while
+// the win estimate runs.
+void DrawActivityStrip(Window dialog);
