@@ -47,6 +47,21 @@ using WindowProc = int (*)(Window window, Message message, const MessageParams& 
 int SendWindowMessage(Window window, Message message, const MessageParams& params = {});
 
 // ---------------------------------------------------------------------------------------------
+// Dialogs, windows and timers
+// ---------------------------------------------------------------------------------------------
+
+// Creates a dialog from one of the program's templates (resources/dialog_templates.h) with all
+// its controls, sends it InitDialog and returns it; null for an unknown template.
+Window CreateModelessDialog(int templateId, Window owner, WindowProc proc);
+
+// Destroys a window: its procedure receives Destroy, its timers stop, its children go with it.
+void DestroyWindow(Window window);
+
+// Starts (or restarts) timer `id` of the window; its ticks arrive as Timer messages.
+void SetTimer(Window window, int id, int periodMs);
+void KillTimer(Window window, int id);
+
+// ---------------------------------------------------------------------------------------------
 // Controls of a dialog
 // ---------------------------------------------------------------------------------------------
 

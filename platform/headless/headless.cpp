@@ -1,5 +1,7 @@
 #include "platform/headless/headless.h"
 
+#include "resources/dialog_templates.h"
+
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -26,12 +28,14 @@ struct WindowRecord {
     std::vector<std::uint32_t> pixels;  // width * height, row 0 at the top
     DeviceContextRecord dc;             // one per control, reused by every GetDeviceContext
     std::vector<std::unique_ptr<WindowRecord>> children;
+    std::vector<int> timers;  // ids of the running timers
+    bool destroyed = false;
 };
 
 namespace {
 
 struct HeadlessWorld {
-    std::vector<std::unique_ptr<WindowRecord>> windows;  // top-level windows
+    std::vector<std::unique_ptr<WindowRecord>> windows;  // top-level windows, destroyed included
     std::vector<RecordedMessageBox> messageBoxes;
     MessageBoxResponder responder;
 };
@@ -79,6 +83,29 @@ Window HeadlessAddControl(Window parent, int id, int x, int y, int width, int he
     record->pixels.assign(static_cast<std::size_t>(record->width) * record->height, 0xFFFFFFu);
     parent->children.push_back(std::move(record));
     return parent->children.back().get();
+}
+
+bool HeadlessFireTimer(Window window, int id)
+{
+    if (!HeadlessWindowExists(window))
+        return false;
+    const auto& timers = window->timers;
+    if (std::find(timers.begin(), timers.end(), id) == timers.end())
+        return false;
+    MessageParams params;
+    params.id = id;
+    SendWindowMessage(window, Message::Timer, params);
+    return true;
+}
+
+bool HeadlessWindowExists(Window window)
+{
+    if (!window)
+        return false;
+    for (WindowRecord* w = window; w; w = w->parent)
+        if (w->destroyed)
+            return false;
+    return true;
 }
 
 void HeadlessReset()
@@ -132,9 +159,52 @@ bool HeadlessIsEnabled(Window control)
 // Platform interface
 // ---------------------------------------------------------------------------------------------
 
+Window CreateModelessDialog(int templateId, Window, WindowProc proc)
+{
+    const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
+    if (!dialogTemplate)
+        return nullptr;
+    const PixelRect client =
+        DialogRectToPixels(0, 0, dialogTemplate->width, dialogTemplate->height);
+    Window dialog = HeadlessCreateWindow(proc, client.right, client.bottom);
+    dialog->id = templateId;
+    dialog->text = dialogTemplate->caption;
+    for (const ControlTemplate& control : dialogTemplate->controls) {
+        const PixelRect r =
+            DialogRectToPixels(control.x, control.y, control.width, control.height);
+        HeadlessAddControl(dialog, control.id, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           control.text);
+    }
+    SendWindowMessage(dialog, Message::InitDialog);
+    return dialog;
+}
+
+void DestroyWindow(Window window)
+{
+    if (!HeadlessWindowExists(window))
+        return;
+    SendWindowMessage(window, Message::Destroy);
+    window->timers.clear();
+    window->destroyed = true;
+}
+
+void SetTimer(Window window, int id, int)
+{
+    if (!window)
+        return;
+    if (std::find(window->timers.begin(), window->timers.end(), id) == window->timers.end())
+        window->timers.push_back(id);
+}
+
+void KillTimer(Window window, int id)
+{
+    if (window)
+        std::erase(window->timers, id);
+}
+
 int SendWindowMessage(Window window, Message message, const MessageParams& params)
 {
-    if (!window || !window->proc)
+    if (!HeadlessWindowExists(window) || !window->proc)
         return 0;
     return window->proc(window, message, params);
 }

@@ -17,6 +17,12 @@ Window HeadlessCreateWindow(WindowProc proc, int width, int height);
 Window HeadlessAddControl(Window parent, int id, int x, int y, int width, int height,
                           std::string text = {});
 
+// Delivers one tick of the window's timer `id` if that timer runs; returns whether it did.
+bool HeadlessFireTimer(Window window, int id);
+
+// Whether the window still exists (not destroyed).
+bool HeadlessWindowExists(Window window);
+
 // Destroys every window and forgets recorded message boxes, paints and the responder.
 void HeadlessReset();
 

@@ -1,0 +1,26 @@
+// The gain display: the expected gain in percent of the user's stake, for a pot of equal stakes
+// from the user and every opponent in play, from the win estimate's counts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The last computed expected gain in percent; kept between calls.
+extern float gainPercent;
+
+// ((wins + ties / 2) / (total + 0.001) * (opponents + 1) - 1) * 100, as a 32-bit float.
+float ComputeGainPercent(std::int64_t wins, std::int64_t ties, std::int64_t losses, int opponents);
+
+// The text of a gain: a sign and more decimals the nearer it is to zero ("+20.0%", "-0.00%").
+std::string FormatGain(float gain);
+
+struct GainColour {
+    float red, green, blue;
+};
+// The colour ramp: dark red for heavy losses, through blue at break-even, to dark green.
+GainColour GainColourFor(float gain);
+
+// Recomputes gainPercent for that many opponents when opponents >= 0 (keeps it when negative),
+// then draws one frame of the gain view: the text centred on black, or on white while the win
+// estimate is paused; only the background while no deal has been estimated.
+void DrawGain(int opponents);
