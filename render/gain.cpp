@@ -1,0 +1,60 @@
+#include "render/gain.h"
+
+#include "app/state.h"
+
+#include <cstdio>
+
+float gainPercent = 0.0f;
+
+float ComputeGainPercent(std::int64_t wins, std::int64_t ties, std::int64_t losses, int opponents)
+{
+    const double total = static_cast<double>(wins + ties + losses);
+    const double share = (static_cast<double>(wins) + 0.5 * static_cast<double>(ties)) /
+                         (total + 0.001);
+    return static_cast<float>((share * (opponents + 1) - 1.0) * 100.0);
+}
+
+std::string FormatGain(float gain)
+{
+    const double g = gain;
+    const char* format = "%.0f%%";
+    if (g >= 100)
+        format = "+%.0f%%";
+    else if (g >= 10)
+        format = "+%.1f%%";
+    else if (g > 0)
+        format = "+%.2f%%";
+    else if (g > -10)
+        format = "%.2f%%";
+    else if (g > -100)
+        format = "%.1f%%";
+    char text[32];
+    std::snprintf(text, sizeof text, format, g);
+    return text;
+}
+
+GainColour GainColourFor(float g)
+{
+    // Divisions by 30 and 60 are multiplications by these single-precision constants.
+    constexpr float Thirtieth = 0.033333335f;
+    constexpr float Sixtieth = 0.016666668f;
+    if (g < -60)
+        return {0.5f, 0, 0};
+    if (g < -30)
+        return {1 + (g + 30) * Sixtieth, 0, 0};
+    if (g < 0)
+        return {-g * Thirtieth, 0, (g + 30) * Thirtieth};
+    if (g < 30)
+        return {0, g * Thirtieth, (30 - g) * Thirtieth};
+    if (g < 60)
+        return {0, 1 - (g - 30) * Sixtieth, 0};
+    return {0, 0.5f, 0};
+}
+
+void DrawGain(int opponents)
+{
+    const OutcomeCounts& counts = appState.outcomeCounts;
+    if (opponents >= 0)
+        gainPercent = ComputeGainPercent(counts.wins, counts.ties, counts.losses, opponents);
+    // The frame itself is drawn once the gain view has a rendering surface.
+}
