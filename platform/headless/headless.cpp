@@ -170,8 +170,7 @@ Window CreateModelessDialog(int templateId, Window, WindowProc proc)
     dialog->id = templateId;
     dialog->text = dialogTemplate->caption;
     for (const ControlTemplate& control : dialogTemplate->controls) {
-        const PixelRect r =
-            DialogRectToPixels(control.x, control.y, control.width, control.height);
+        const PixelRect r = DialogRectToPixels(control.x, control.y, control.width, control.height);
         HeadlessAddControl(dialog, control.id, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            control.text);
     }
@@ -337,14 +336,21 @@ void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
         return;
     WindowRecord& c = *dc->control;
     const int x0 = std::max(left, 0);
-    const int y0 = std::max(top, 0);
     const int x1 = std::min(right, c.width);
-    const int y1 = std::min(bottom, c.height);
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const bool edge = x == left || x == right - 1 || y == top || y == bottom - 1;
-            c.pixels[static_cast<std::size_t>(y) * c.width + x] =
-                edge ? dc->pen.color : dc->brush.color;
+    if (x0 >= x1)
+        return;
+    const std::uint32_t pen = dc->pen.color;
+    const std::uint32_t brush = dc->brush.color;
+    for (int y = std::max(top, 0); y < std::min(bottom, c.height); ++y) {
+        std::uint32_t* row = c.pixels.data() + static_cast<std::size_t>(y) * c.width;
+        if (y == top || y == bottom - 1) {
+            std::fill(row + x0, row + x1, pen);
+            continue;
         }
+        std::fill(row + x0, row + x1, brush);
+        if (left == x0)
+            row[left] = pen;
+        if (right - 1 < x1)
+            row[right - 1] = pen;
     }
 }
