@@ -1,36 +1,11 @@
 #include "platform/headless/headless.h"
 
+#include "platform/headless/records.h"
 #include "resources/dialog_templates.h"
 
 #include <algorithm>
 #include <memory>
 #include <utility>
-
-struct DeviceContextRecord {
-    WindowRecord* control = nullptr;
-    Pen pen;
-    Brush brush;
-};
-
-struct WindowRecord {
-    WindowProc proc = nullptr;
-    WindowRecord* parent = nullptr;
-    int id = 0;
-    int x = 0;  // client rectangle in the parent's client pixels
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    std::string text;
-    bool checked = false;
-    bool enabled = true;
-    int paintRequests = 0;
-    bool paintPending = false;
-    std::vector<std::uint32_t> pixels;  // width * height, row 0 at the top
-    DeviceContextRecord dc;             // one per control, reused by every GetDeviceContext
-    std::vector<std::unique_ptr<WindowRecord>> children;
-    std::vector<int> timers;  // ids of the running timers
-    bool destroyed = false;
-};
 
 namespace {
 
@@ -312,7 +287,9 @@ DeviceContext GetDeviceContext(Window control)
 {
     if (!control)
         return nullptr;
-    control->dc = DeviceContextRecord{control, StockBlackPen(), StockWhiteBrush()};
+    control->dc.control = control;
+    control->dc.pen = StockBlackPen();
+    control->dc.brush = StockWhiteBrush();
     return &control->dc;
 }
 

@@ -46,5 +46,11 @@ int HeadlessDeliverPaints();
 // The pixel of a control's buffer as 0x00RRGGBB; 0xFF000000 outside the buffer.
 std::uint32_t HeadlessPixel(Window control, int x, int y);
 
+// OpenGL: whether the surfaceless EGL display could be opened, and a way to make the next
+// context creations fail at a chosen step (GlFailure::None to stop failing).
+enum class GlFailure { None, ChooseFormat, SetFormat, CreateContext };
+bool HeadlessGlAvailable();
+void HeadlessFailGl(GlFailure failure);
+
 // Whether a control is enabled.
 bool HeadlessIsEnabled(Window control);

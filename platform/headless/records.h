@@ -1,0 +1,48 @@
+// The records behind the headless platform's handles, shared by its source files.
+#pragma once
+
+#include "platform/headless/headless.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Destroys a pbuffer made for a control (defined with the OpenGL part).
+void DestroyHeadlessGlSurface(void* surface);
+
+struct DeviceContextRecord {
+    WindowRecord* control = nullptr;
+    Pen pen;
+    Brush brush;
+    // OpenGL: the pbuffer that stands in for the control's window, made with the chosen
+    // pixel format and remade when the control's size changes.
+    int pixelFormat = 0;
+    void* glSurface = nullptr;  // EGLSurface
+    int glWidth = 0;
+    int glHeight = 0;
+
+    DeviceContextRecord() = default;
+    DeviceContextRecord(const DeviceContextRecord&) = delete;
+    DeviceContextRecord& operator=(const DeviceContextRecord&) = delete;
+    ~DeviceContextRecord() { DestroyHeadlessGlSurface(glSurface); }
+};
+
+struct WindowRecord {
+    WindowProc proc = nullptr;
+    WindowRecord* parent = nullptr;
+    int id = 0;
+    int x = 0;  // client rectangle in the parent's client pixels
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+    int paintRequests = 0;
+    bool paintPending = false;
+    std::vector<std::uint32_t> pixels;  // width * height, row 0 at the top
+    DeviceContextRecord dc;             // one per control, reused by every GetDeviceContext
+    std::vector<std::unique_ptr<WindowRecord>> children;
+    std::vector<int> timers;  // ids of the running timers
+    bool destroyed = false;
+};
