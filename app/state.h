@@ -8,6 +8,7 @@
 #include "cards/card.h"
 #include "odds/starting_hand_table.h"
 #include "opponents/roster.h"
+#include "platform/gl.h"
 #include "platform/platform.h"
 
 #include <array>
@@ -64,6 +65,23 @@ struct DrawingObjects {
     Pen darkGreenPen;
 };
 
+// One drawing area: the device context of its window (kept for the life of the process), the
+// rendering context made for it (null if that failed) and its size in pixels.
+struct GlSurface {
+    DeviceContext dc = nullptr;
+    GlContext rc = nullptr;
+    int width = 1;
+    int height = 1;
+};
+
+// A control of the main dialog drawn with OpenGL: its surface and its top-left corner in the
+// dialog's client pixels, measured once at set-up.
+struct GlArea {
+    GlSurface surface;
+    int x = 0;
+    int y = 0;
+};
+
 struct AppState : CardBlock, DrawingObjects {
     // Windows and placement
     Instance instance = nullptr;
@@ -73,6 +91,13 @@ struct AppState : CardBlock, DrawingObjects {
     int dialogOriginY = 0;
     int cardSelectX = 10;  // screen position of the card selection window
     int cardSelectY = 10;
+
+    // Drawing surfaces
+    GlArea handCardsArea;   // control 1094, the hole cards
+    GlArea tableCardsArea;  // control 1095, the board
+    GlArea gainArea;        // control 1015, the gain display
+    GlArea opponentsArea;   // control 1096, the opponents view
+    GlSurface selectionSurface{nullptr, nullptr, 400, 180};  // the card selection window
 
     // The deal (the card slots come from CardBlock)
     GameVariant gameVariant = TexasHoldem;
