@@ -1,6 +1,10 @@
 #include "render/gain.h"
 
 #include "app/state.h"
+#include "render/gl_surface.h"
+#include "render/outline_text.h"
+
+#include <GL/gl.h>
 
 #include <cstdio>
 
@@ -9,8 +13,8 @@ float gainPercent = 0.0f;
 float ComputeGainPercent(std::int64_t wins, std::int64_t ties, std::int64_t losses, int opponents)
 {
     const double total = static_cast<double>(wins + ties + losses);
-    const double share = (static_cast<double>(wins) + 0.5 * static_cast<double>(ties)) /
-                         (total + 0.001);
+    const double share =
+        (static_cast<double>(wins) + 0.5 * static_cast<double>(ties)) / (total + 0.001);
     return static_cast<float>((share * (opponents + 1) - 1.0) * 100.0);
 }
 
@@ -56,5 +60,19 @@ void DrawGain(int opponents)
     const OutcomeCounts& counts = appState.outcomeCounts;
     if (opponents >= 0)
         gainPercent = ComputeGainPercent(counts.wins, counts.ties, counts.losses, opponents);
-    // The frame itself is drawn once the gain view has a rendering surface.
+
+    const GlSurface& surface = appState.gainArea.surface;
+    if (!BeginFrame(surface))
+        return;
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    if (appState.winEstimatePaused)
+        glClearColor(1, 1, 1, 0);  // white while the estimate is paused
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (counts.total() > 0) {
+        const GainColour colour = GainColourFor(gainPercent);
+        glColor3f(colour.red, colour.green, colour.blue);
+        DrawOutlineText(FormatGain(gainPercent), 0.6f, 1.1f, AlignCenter | AlignMiddle);
+    }
+    EndFrame(surface);
 }

@@ -23,12 +23,12 @@ enum TextAlign : std::uint8_t {
 
 // The metrics of one character, in em units.
 struct GlyphMetricsFloat {
-    float blackBoxX = 0;       // width of the ink box
-    float blackBoxY = 0;       // height of the ink box; the largest over a string is its height
-    float glyphOriginX = 0;    // left edge of the ink box from the origin
-    float glyphOriginY = 0;    // top edge of the ink box from the baseline
-    float cellIncX = 0;        // horizontal advance; the sum over a string is its width
-    float cellIncY = 0;        // vertical advance (0)
+    float blackBoxX = 0;     // width of the ink box
+    float blackBoxY = 0;     // height of the ink box; the largest over a string is its height
+    float glyphOriginX = 0;  // left edge of the ink box from the origin
+    float glyphOriginY = 0;  // top edge of the ink box from the baseline
+    float cellIncX = 0;      // horizontal advance; the sum over a string is its width
+    float cellIncY = 0;      // vertical advance (0)
 };
 
 // The first display list of each context's font, by rendering context (as a number).

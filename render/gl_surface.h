@@ -1,0 +1,61 @@
+// Rendering surfaces, the frame protocol every view follows, and the card texture atlas.
+//
+// Every view draws in normalised device coordinates: both matrices are the identity, so x runs
+// from -1 at the left edge to +1 at the right and y from -1 at the bottom to +1 at the top,
+// whatever the area's size. No context stays current between operations.
+#pragma once
+
+#include "app/state.h"
+#include "platform/gl.h"
+
+#include <cstdint>
+#include <span>
+
+// The owner of the graphics message boxes; null until InitGlState.
+extern Window glOwnerWindow;
+
+// Texture coordinates of the atlas cells. A corner is the top-left of a cell: the s of its
+// left edge and the t of its top edge (t = 0 is the bottom row of the bitmap); the cell covers
+// s..s + cellWidth and t - cellHeight..t.
+struct TexCorner {
+    float s = 0;
+    float t = 0;
+};
+
+struct CardAtlas {
+    float cellWidth = 0.25f;    // 32 of 128 pixels
+    float cellHeight = 0.125f;  // 32 of 256 pixels
+    TexCorner suitCorner[4];    // clubs, diamonds, hearts, spades (the card's suit)
+    TexCorner rankCorner[13];   // A, 2, ..., 10, J, Q, K (the card's rank index)
+    TexCorner playingIconCorner;
+    TexCorner idleIconCorner;
+    std::uint32_t cardTexture = 0;  // the atlas texture's name
+};
+extern CardAtlas cardAtlas;
+
+// Chooses and sets the fixed pixel format on the surface and makes a context for it (not
+// current). On failure shows "Could not choose Pixel format" / "Could not set Pixel format"
+// (caption "Pixel format problem") or "Could not create HGLRC" (caption "HGLRC problem"),
+// owned by glOwnerWindow, and returns null.
+GlContext CreateGlContext(DeviceContext dc);
+
+// Records the main dialog as the owner of later graphics messages. Always true.
+bool InitGlState(Window mainDialog);
+
+// Loads the identity into the projection and then the model-view matrix, which stays selected.
+void ResetMatrices();
+
+// The start of a frame: makes the surface's context current and resets the matrices. Returns
+// false, with nothing current, when the surface cannot be drawn; the view then draws nothing.
+bool BeginFrame(const GlSurface& surface);
+
+// The end of a frame: flush, show it, release the context.
+void EndFrame(const GlSurface& surface);
+
+// Makes the atlas texture in every context that draws cards or icons (selection, hand, table,
+// opponents; not the gain view) from the embedded bitmap and fills cardAtlas. Returns false,
+// touching no context, when the bitmap is missing or malformed.
+bool LoadCardTexture();
+
+// The same from a given packed bitmap (40-byte header, bottom-up 24-bit rows, 4-byte aligned).
+bool LoadCardTextureFrom(std::span<const std::uint8_t> bitmap);

@@ -1,0 +1,37 @@
+#include "tests/support/gl_fixture.h"
+
+#include "platform/headless/headless.h"
+#include "render/gl_surface.h"
+
+#include <algorithm>
+
+Window MakeGlSurface(GlSurface& surface, int width, int height)
+{
+    Window host = HeadlessCreateWindow(nullptr, width + 10, height + 10);
+    Window control = HeadlessAddControl(host, 1, 0, 0, width, height);
+    surface.dc = GetDeviceContext(control);
+    surface.rc = CreateGlContext(surface.dc);
+    surface.width = width;
+    surface.height = height;
+    return control;
+}
+
+InkBox FindInk(Window control, std::uint32_t background)
+{
+    InkBox box;
+    box.left = 1 << 30;
+    box.top = 1 << 30;
+    const ClientSize size = WindowClientSize(control);
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < size.width; ++x)
+            if (HeadlessPixel(control, x, y) != background) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+                ++box.pixels;
+            }
+    if (box.pixels == 0)
+        box = InkBox{};
+    return box;
+}
