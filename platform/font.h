@@ -28,6 +28,9 @@ using OutlineFont = std::array<GlyphOutline, 255>;  // codes 0..254
 // read; the glyphs are then left empty.
 bool LoadOutlineFont(OutlineFont& font);
 
+// For tests: the next LoadOutlineFont fails as if no font could be read.
+void FailNextOutlineFontLoad();
+
 // The Unicode code point of a Windows-1252 byte (0 for the five undefined codes).
 char32_t Windows1252ToUnicode(unsigned char code);
 

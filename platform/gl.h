@@ -34,3 +34,8 @@ void SwapGlBuffers(DeviceContext dc);
 
 // Deletes the context; a null context is ignored. Releases it first when it is current.
 void DeleteGlContext(GlContext rc);
+
+// Has the toolkit call `redraw` whenever it needs the surface's picture again (when the window
+// is mapped or uncovered); the routine redraws the view from the program's state, following
+// the frame protocol itself. Null removes it.
+void SetGlRedrawRoutine(DeviceContext dc, void (*redraw)());

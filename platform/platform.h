@@ -46,6 +46,22 @@ using WindowProc = int (*)(Window window, Message message, const MessageParams& 
 // Delivers a message to the window's procedure at once and returns its result (0 for null).
 int SendWindowMessage(Window window, Message message, const MessageParams& params = {});
 
+// Queues a message for the window; the message loop (or a nested modal loop) delivers it.
+void PostWindowMessage(Window window, Message message, const MessageParams& params = {});
+
+// Scroll codes of a horizontal scroll bar, as they arrive in MessageParams::id.
+enum ScrollCode : int {
+    ScrollLineLeft = 0,
+    ScrollLineRight = 1,
+    ScrollPageLeft = 2,
+    ScrollPageRight = 3,
+    ScrollThumbPosition = 4,
+    ScrollThumbTrack = 5,
+    ScrollLeft = 6,
+    ScrollRight = 7,
+    ScrollEnd = 8,
+};
+
 // ---------------------------------------------------------------------------------------------
 // Dialogs, windows and timers
 // ---------------------------------------------------------------------------------------------
@@ -54,8 +70,56 @@ int SendWindowMessage(Window window, Message message, const MessageParams& param
 // its controls, sends it InitDialog and returns it; null for an unknown template.
 Window CreateModelessDialog(int templateId, Window owner, WindowProc proc);
 
-// Destroys a window: its procedure receives Destroy, its timers stop, its children go with it.
+// Runs a dialog modally: creates it from its template, sends InitDialog, then dispatches every
+// message of the program (timers of other windows included) until EndDialog or the dialog's
+// destruction; returns the result given to EndDialog (0 when it was destroyed), -1 for an
+// unknown template.
+int RunModalDialog(int templateId, Window owner, WindowProc proc);
+
+// Ends the modal run of a dialog with the result; the dialog is destroyed when its run ends.
+void EndDialog(Window dialog, int result);
+
+// Destroys a window: its procedure receives Destroy, its timers stop, its children and the
+// windows it owns go with it. Destroying a destroyed window does nothing.
 void DestroyWindow(Window window);
+
+// Shows a window; paints it at once.
+void ShowWindow(Window window);
+void UpdateWindow(Window window);
+
+// Keyboard focus and activation. FocusedWindow is null when no window of the program has it.
+void SetFocus(Window window);
+void SetActiveWindow(Window window);
+Window FocusedWindow();
+
+// A window's outer rectangle in screen coordinates (a control's own rectangle).
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+ScreenRect WindowScreenRect(Window window);
+
+// Registers a window class: windows of it get the procedure. False when the name is taken.
+bool RegisterWindowClass(std::string_view className, WindowProc proc);
+
+// Creates a resizable top-level window of a registered class, owned by `owner` (it stays in
+// front of it and is destroyed with it), with its client area at the screen point (x, y) and
+// of the given size. The procedure receives Create, then Size with the client size. Null when
+// the class is unknown or the procedure's Create answer is -1.
+Window CreateTopLevelWindow(std::string_view className, std::string_view caption, int x, int y,
+                            int width, int height, Window owner);
+
+// Ends the message loop with the code once the current message is handled.
+void PostQuitMessage(int code);
+
+// Dispatches messages until the quit message arrives and returns its code. Keys go through the
+// dialog manager of `keyboardDialog` first (Tab, Enter, Escape).
+int RunMessageLoop(Window keyboardDialog);
+
+// Ends the process at once with the code; only the clean-up of static state runs.
+[[noreturn]] void ExitProcess(int code);
 
 // Starts (or restarts) timer `id` of the window; its ticks arrive as Timer messages.
 void SetTimer(Window window, int id, int periodMs);
@@ -77,6 +141,43 @@ struct ClientSize {
     int height = 0;
 };
 ClientSize WindowClientSize(Window window);  // 0 by 0 for null
+
+// ---------------------------------------------------------------------------------------------
+// Scroll bars
+// ---------------------------------------------------------------------------------------------
+
+struct ScrollInfo {
+    int min = 0;
+    int max = 0;
+    int page = 0;  // only sizes the thumb
+    int pos = 0;
+    int trackPos = 0;  // where the thumb is while it is dragged
+};
+
+// Sets the range, page and position of a scroll bar control.
+void SetScrollInfo(Window bar, const ScrollInfo& info, bool redraw);
+// Sets only the position.
+void SetScrollPosition(Window bar, int pos, bool redraw);
+ScrollInfo GetScrollInfo(Window bar);  // all zero for null
+
+// ---------------------------------------------------------------------------------------------
+// Popup menus
+// ---------------------------------------------------------------------------------------------
+
+struct MenuRecord;
+using Menu = MenuRecord*;
+
+Menu CreatePopupMenu();
+void AppendMenuItem(Menu menu, int id, std::string_view text);
+void AppendSubmenu(Menu menu, Menu submenu, std::string_view text);  // the menu owns it now
+void AppendMenuSeparator(Menu menu);
+void CheckMenuItem(Menu menu, int id, bool checked);  // by command id, submenus included
+
+// Shows the menu with its top-left corner at the screen point and runs until the user chooses
+// or cancels; timers keep firing meanwhile. A chosen item's id is posted to the owner as a
+// Command; a cancelled menu sends nothing.
+void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner);
+void DestroyMenu(Menu menu);  // submenus included
 
 // ---------------------------------------------------------------------------------------------
 // Message boxes

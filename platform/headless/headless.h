@@ -23,6 +23,60 @@ bool HeadlessFireTimer(Window window, int id);
 // Whether the window still exists (not destroyed).
 bool HeadlessWindowExists(Window window);
 
+// Keys and clicks through the dialog manager: Escape sends command 2 to the dialog, Enter sends
+// the focused push button's id or else 1, Tab moves the focus to the next tab stop. A click on a
+// push button sends its id; on a check box toggles it, then sends its id. A click on a dialog's
+// close box sends command 2; on a top-level window's destroys it. Disabled controls ignore it.
+enum class HeadlessKey { Escape, Enter, Tab };
+void HeadlessPressKey(Window dialog, HeadlessKey key);
+void HeadlessClickControl(Window dialog, int controlId);
+void HeadlessClickClose(Window window);
+
+// Moves a top-level window's client origin on the screen (sends Move), or resizes its client
+// area (sends Size).
+void HeadlessMoveWindow(Window window, int x, int y);
+void HeadlessResizeWindow(Window window, int width, int height);
+
+// Runs the OpenGL redraw routine of a control, as the toolkit does when a window is uncovered.
+void HeadlessExposeGl(Window control);
+
+// Delivers the queued (posted) messages; returns how many.
+int HeadlessDeliverPosted();
+
+// The drivers of modal runs and of the message loop: called once per turn of the loop, after
+// the queued messages were delivered, until the run ends. Without a driver a modal dialog ends
+// at once with result 0 and the message loop returns -1 when no quit message is due, so a
+// test can never hang on them.
+void HeadlessSetModalDriver(std::function<void(Window dialog)> driver);
+void HeadlessSetLoopDriver(std::function<void()> driver);
+
+// Popup menus: the responder sees the items and the screen point and returns the chosen id,
+// or 0 to cancel (the default). The last menu shown stays readable.
+struct HeadlessMenuItem {
+    int id = 0;  // 0 for a separator or a submenu
+    std::string text;
+    bool checked = false;
+    bool separator = false;
+    std::vector<HeadlessMenuItem> submenu;
+};
+struct ShownMenu {
+    std::vector<HeadlessMenuItem> items;
+    int screenX = 0;
+    int screenY = 0;
+    Window owner = nullptr;
+};
+void HeadlessSetMenuResponder(std::function<int(const ShownMenu&)> responder);
+const std::vector<ShownMenu>& HeadlessMenusShown();
+
+// ExitProcess calls the handler (a test's handler throws to get back); without one, or if it
+// returns, the process exits.
+void HeadlessSetExitHandler(std::function<void(int code)> handler);
+
+// Windows by state: all top-level windows and dialogs that still exist, in creation order.
+std::vector<Window> HeadlessTopLevelWindows();
+std::string HeadlessWindowText(Window window);  // caption of a window, text of a control
+bool HeadlessIsVisible(Window window);
+
 // Destroys every window and forgets recorded message boxes, paints and the responder.
 void HeadlessReset();
 

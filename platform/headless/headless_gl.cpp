@@ -193,3 +193,9 @@ void DeleteGlContext(GlContext rc)
         eglDestroyContext(egl.display, rc->context);
     delete rc;
 }
+
+void SetGlRedrawRoutine(DeviceContext dc, void (*redraw)())
+{
+    if (dc)
+        dc->redraw = redraw;
+}

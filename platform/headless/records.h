@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/headless/headless.h"
+#include "resources/dialog_templates.h"
 
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@ struct DeviceContextRecord {
     void* glSurface = nullptr;  // EGLSurface
     int glWidth = 0;
     int glHeight = 0;
+    void (*redraw)() = nullptr;  // the view's routine, run when a test exposes the surface
 
     DeviceContextRecord() = default;
     DeviceContextRecord(const DeviceContextRecord&) = delete;
@@ -29,20 +31,33 @@ struct DeviceContextRecord {
 
 struct WindowRecord {
     WindowProc proc = nullptr;
-    WindowRecord* parent = nullptr;
-    int id = 0;
-    int x = 0;  // client rectangle in the parent's client pixels
-    int y = 0;
+    WindowRecord* parent = nullptr;  // the dialog of a control
+    WindowRecord* owner = nullptr;   // the owner of a top-level window or dialog
+    int id = 0;                      // control id, or the template id of a dialog
+    ControlKind kind = ControlKind::BlackFrame;
+    bool tabStop = false;
+    bool isDialog = false;
+    int x = 0;  // client rectangle: a control's in its dialog's client pixels, a top-level
+    int y = 0;  // window's client origin on the screen
     int width = 0;
     int height = 0;
     std::string text;
     bool checked = false;
     bool enabled = true;
+    bool visible = false;
     int paintRequests = 0;
     bool paintPending = false;
+    ScrollInfo scroll;
+    bool modalRunning = false;
+    bool modalEnded = false;
+    int modalResult = 0;
     std::vector<std::uint32_t> pixels;  // width * height, row 0 at the top
     DeviceContextRecord dc;             // one per control, reused by every GetDeviceContext
     std::vector<std::unique_ptr<WindowRecord>> children;
     std::vector<int> timers;  // ids of the running timers
     bool destroyed = false;
+};
+
+struct MenuRecord {
+    std::vector<HeadlessMenuItem> items;
 };
