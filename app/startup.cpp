@@ -1,0 +1,6 @@
+#include "app/startup.h"
+
+int RunTablewise(Instance)
+{
+    return 0;
+}

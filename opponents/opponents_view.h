@@ -1,0 +1,21 @@
+// The opponents view: every player as a marker (an icon that tells whether the player plays,
+// the name, and bars for aggression and bluffing), picked, dragged and levelled with the mouse.
+#pragma once
+
+// Redraws the whole view.
+void DrawOpponents();
+
+// Draws one marker; the model-view matrix is already at the marker's centre.
+void DrawPlayerMarker(int index);
+
+// The index of the player whose icon is under the point (view pixels, origin top left), or -1.
+// Under overlapping icons the lowest index wins.
+int PickPlayer(int px, int py);
+
+// Moves a marker by a mouse movement in pixels (dy downwards) and keeps its centre at least
+// 12 pixels inside the view. An index that names no player is ignored.
+void MovePlayer(int dx, int dy, int index);
+
+// If the point is on a level frame, sets that level from the point's horizontal position
+// (clearing the win estimate and redrawing when it changed).
+void PickPlayerLevel(int px, int py);
