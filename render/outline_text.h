@@ -3,11 +3,13 @@
 // the current model-view matrix in the current colour. Units: the font's em height is 1.0.
 #pragma once
 
+#include "platform/font.h"
 #include "platform/gl.h"
 
 #include <cstdint>
 #include <map>
 #include <string_view>
+#include <vector>
 
 // Alignment and effect flags of DrawOutlineText. Horizontal flags are tested in the order
 // left, centre, right and vertical ones in the order top, middle, baseline; the first set wins.
@@ -54,3 +56,12 @@ void DrawOutlineTextScaled(std::string_view text, float scale, std::uint8_t flag
 // The width and height of a string in em units, before scaling.
 float OutlineTextWidth(std::string_view text);
 float OutlineTextHeight(std::string_view text);
+
+// The filled area of a glyph as triangles (x, y pairs in em units, three points each, every
+// triangle counter-clockwise): its contours tessellated with the non-zero winding rule, so the
+// holes of letters such as 'o' stay open. Empty for a glyph without contours.
+std::vector<float> TessellateGlyph(const GlyphOutline& glyph);
+
+// For tests and benchmarks: forgets the glyphs that the first set-up loaded and tessellated, so
+// that the next SetupOutlineFont loads them again.
+void ForgetLoadedOutlineFont();
