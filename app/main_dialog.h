@@ -1,0 +1,23 @@
+// The main dialog, "Tablewise Application": where every user action and every unit of
+// background work enters the program.
+#pragma once
+
+#include "platform/platform.h"
+
+// Commands and controls of the main dialog.
+inline constexpr int NewHandCommand = 3;
+inline constexpr int ModellingCheckBox = 1088;
+inline constexpr int VariantButton = 1091;
+inline constexpr int HandCardsControl = 1094;
+inline constexpr int TableCardsControl = 1095;
+inline constexpr int GainControl = 1015;
+inline constexpr int OpponentsControl = 1096;
+
+// Timers: 1 redraws the views every 250 ms, 2 advances the estimates every 50 ms.
+inline constexpr int RedrawTimer = 1;
+inline constexpr int EstimateTimer = 2;
+
+// The final-hand distribution stops once its counters sum to this.
+inline constexpr int FinalHandSampleCap = 50000;
+
+int MainDialogProc(Window dialog, Message message, const MessageParams& params);
