@@ -1,0 +1,390 @@
+// The card views: drawing a card from the atlas, the hole cards and table cards rows, the
+// selection grid, selection-mode picking, and placing and taking back cards.
+#include "render/card_views.h"
+
+#include "app/new_hand.h"
+#include "render/gl_surface.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+SelectionGridLayout selectionGrid;
+
+namespace {
+
+// Every card of the hole and table views is 0.3 wide and 1.2 high, its bottom at y = -0.6.
+constexpr float RowCardWidth = 0.3f;
+constexpr float RowCardHeight = 1.2f;
+constexpr float RowCardBottom = -0.6f;
+
+// The filled slots of one row view, in slot order, empty slots skipped.
+struct CardRow {
+    Card cards[5] = {};
+    int count = 0;
+};
+
+CardRow HandRow()
+{
+    CardRow row;
+    for (int i = 0; i < HoleCount(appState.gameVariant); ++i)
+        if (appState.holeCards[i] != NoCard)
+            row.cards[row.count++] = appState.holeCards[i];
+    return row;
+}
+
+CardRow TableRow()
+{
+    CardRow row;
+    for (Card card : appState.tableCards)
+        if (card != NoCard)
+            row.cards[row.count++] = card;
+    return row;
+}
+
+// The left edge of card i of n in the hole view: a gap of 0.2, the row centred.
+float HandCardX(int i, int n)
+{
+    const auto count = static_cast<float>(n);
+    const float margin = (2.0f - (RowCardWidth * count + 0.2f * (count - 1.0f))) / 2.0f;
+    return -1.0f + margin + 0.5f * static_cast<float>(i);
+}
+
+// The left edge of card i of m in the table view: the gap shrinks as the board fills, from
+// 0.175 for one card to 0.075 for five.
+float TableCardX(int i, int m)
+{
+    const auto count = static_cast<float>(m);
+    const float gap = 0.2f - 0.025f * count;
+    const float step = RowCardWidth + gap;
+    const float margin = (2.0f - (RowCardWidth * count + gap * (count - 1.0f))) / 2.0f;
+    return -1.0f + margin + step * static_cast<float>(i);
+}
+
+float RowCardX(CardView view, int i, int n)
+{
+    return view == HandView ? HandCardX(i, n) : TableCardX(i, n);
+}
+
+// The lower left corner of the grid cell of a card: suits are rows from the bottom (clubs) to
+// the top (spades), rank indexes columns from the left (aces) to the right (kings).
+float GridCellX(Card card)
+{
+    const SelectionGridLayout& g = selectionGrid;
+    return -1.0f + g.left + static_cast<float>(RankOf(card)) * (g.cardWidth + g.columnGap);
+}
+
+float GridCellY(Card card)
+{
+    const SelectionGridLayout& g = selectionGrid;
+    return -1.0f + g.bottom + static_cast<float>(SuitOf(card)) * (g.cardHeight + g.rowGap);
+}
+
+const GlSurface& SurfaceOf(CardView view)
+{
+    switch (view) {
+    case HandView:
+        return appState.handCardsArea.surface;
+    case TableView:
+        return appState.tableCardsArea.surface;
+    default:
+        return appState.selectionSurface;
+    }
+}
+
+void ClearToBlack()
+{
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void DrawCardRow(const GlSurface& surface, const CardRow& row, CardView view)
+{
+    if (!BeginFrame(surface))
+        return;
+    ClearToBlack();
+    for (int i = 0; i < row.count; ++i)
+        DrawCard(RowCardX(view, i, row.count), RowCardBottom, RowCardWidth, RowCardHeight,
+                 row.cards[i], view);
+    EndFrame(surface);
+}
+
+void PickQuad(GLuint name, float x, float y, float width, float height)
+{
+    glLoadName(name);
+    glBegin(GL_QUADS);
+    glVertex3f(x, y, 0);
+    glVertex3f(x + width, y, 0);
+    glVertex3f(x + width, y + height, 0);
+    glVertex3f(x, y + height, 0);
+    glEnd();
+}
+
+// The slot that placing and taking back visit in position k (0..8) of their order: hole
+// slots 0 and 1, under Omaha Hold'em also 2 and 3, then board slots 0 to 4. Null past the end.
+Card* SlotInOrder(int k)
+{
+    const int holes = HoleCount(appState.gameVariant);
+    if (k < holes)
+        return &appState.holeCards[k];
+    if (k < holes + 5)
+        return &appState.tableCards[k - holes];
+    return nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+// ---------------------------------------------------------------------------------------------
+
+void DrawCard(float x, float y, float width, float height, Card card, CardView view)
+{
+    if (card < 0 || card >= CardCount)
+        return;
+    const CardAtlas& atlas = cardAtlas;
+    const TexCorner rank = atlas.rankCorner[RankOf(card)];
+    const TexCorner suit = atlas.suitCorner[SuitOf(card)];
+    const float right = x + width;
+    const float top = y + height;
+    const float rankBottom = y + 0.97f * height / 2.0f;  // the two halves overlap by 3 %,
+    const float suitTop = y + 1.03f * height / 2.0f;     // the suit drawn over the rank
+
+    glColor4f(1, 1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, atlas.cardTexture);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(rank.s, rank.t - atlas.cellHeight);
+    glVertex3f(x, rankBottom, 0);
+    glTexCoord2f(rank.s + atlas.cellWidth, rank.t - atlas.cellHeight);
+    glVertex3f(right, rankBottom, 0);
+    glTexCoord2f(rank.s + atlas.cellWidth, rank.t);
+    glVertex3f(right, top, 0);
+    glTexCoord2f(rank.s, rank.t);
+    glVertex3f(x, top, 0);
+
+    glTexCoord2f(suit.s, suit.t - atlas.cellHeight);
+    glVertex3f(x, y, 0);
+    glTexCoord2f(suit.s + atlas.cellWidth, suit.t - atlas.cellHeight);
+    glVertex3f(right, y, 0);
+    glTexCoord2f(suit.s + atlas.cellWidth, suit.t);
+    glVertex3f(right, suitTop, 0);
+    glTexCoord2f(suit.s, suit.t);
+    glVertex3f(x, suitTop, 0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+
+    if (card == appState.hoveredCard[view]) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_BLEND);
+        glColor4f(0, 1, 0, 0.3f);
+        glBegin(GL_QUADS);
+        glVertex3f(x, y, -0.1f);
+        glVertex3f(right, y, -0.1f);
+        glVertex3f(right, top, -0.1f);
+        glVertex3f(x, top, -0.1f);
+        glEnd();
+        glDisable(GL_BLEND);
+    }
+}
+
+void DrawCardAreas()
+{
+    DrawCardRow(appState.handCardsArea.surface, HandRow(), HandView);
+    DrawCardRow(appState.tableCardsArea.surface, TableRow(), TableView);
+}
+
+void DrawSelectionGrid()
+{
+    const GlSurface& surface = appState.selectionSurface;
+    if (!BeginFrame(surface))
+        return;
+    ClearToBlack();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    for (Card card = 0; card < CardCount; ++card)
+        if (CardInUse(card) == 0)
+            DrawCard(GridCellX(card), GridCellY(card), selectionGrid.cardWidth,
+                     selectionGrid.cardHeight, card, SelectionView);
+    EndFrame(surface);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picking
+// ---------------------------------------------------------------------------------------------
+
+int NearestHitName(const std::uint32_t* records, int hits)
+{
+    if (hits < 1)
+        return -1;
+    std::uint32_t nearest = records[1];
+    std::uint32_t name = records[3];
+    for (int i = 1; i < hits; ++i) {
+        const std::uint32_t* record = records + 4 * i;
+        if (record[1] < nearest) {  // an equal depth keeps the earlier record
+            nearest = record[1];
+            name = record[3];
+        }
+    }
+    return static_cast<int>(name);
+}
+
+Card PickCard(int x, int y, CardView view)
+{
+    const GlSurface& surface = SurfaceOf(view);
+    if (x < 0 || y < 0 || x > surface.width || y > surface.height)
+        return NoCard;
+    const CardRow row = view == HandView ? HandRow() : view == TableView ? TableRow() : CardRow{};
+    if (!surface.dc || !surface.rc || !MakeGlCurrent(surface.dc, surface.rc))
+        return NoCard;
+
+    // One buffer for every pick: four words per hit record (a name count of 1, the minimum and
+    // maximum depths, the name), so 256 records fit and a pick allocates nothing.
+    static GLuint records[SelectionBufferSize];
+    glSelectBuffer(SelectionBufferSize, records);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(x, surface.height - y, 2.0, 2.0, viewport);  // window rows count upwards
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+
+    if (view == SelectionView) {
+        // Placed cards' empty cells are picked too; placing then refuses them as in use.
+        for (Card card = 0; card < CardCount; ++card)
+            PickQuad(static_cast<GLuint>(card), GridCellX(card), GridCellY(card),
+                     selectionGrid.cardWidth, selectionGrid.cardHeight);
+    } else {
+        for (int i = 0; i < row.count; ++i)
+            PickQuad(static_cast<GLuint>(row.cards[i]), RowCardX(view, i, row.count), RowCardBottom,
+                     RowCardWidth, RowCardHeight);
+    }
+
+    const GLint hits = glRenderMode(GL_RENDER);  // -1 when the buffer overflowed
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    MakeGlCurrent(nullptr, nullptr);
+    return NearestHitName(records, hits);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Placing and taking back
+// ---------------------------------------------------------------------------------------------
+
+int CardInUse(Card card)
+{
+    for (Card held : appState.holeCards)
+        if (held == card)
+            return 1;
+    for (Card held : appState.tableCards)
+        if (held == card)
+            return 2;
+    return 0;
+}
+
+void ChangeCard(Card card, bool add)
+{
+    if (card < 0 || card >= CardCount)
+        return;
+    if (add && CardInUse(card) != 0)
+        return;
+    // Placing fills the first empty slot; taking back empties the first slot holding the card.
+    const Card wanted = add ? NoCard : card;
+    bool changed = false;
+    for (int k = 0; Card* slot = SlotInOrder(k); ++k)
+        if (*slot == wanted) {
+            *slot = add ? card : NoCard;
+            changed = true;
+            break;
+        }
+    if (changed)
+        ResetForDealChange(appState);
+    RefreshResults(appState.mainDialog, appState);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The card selection window
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr int GridTimer = 1;
+constexpr int GridTimerPeriodMs = 250;
+
+int OnCardSelectCreate(Window window)
+{
+    selectionGrid = SelectionGridLayout{};
+    GlSurface& surface = appState.selectionSurface;
+    surface.dc = GetDeviceContext(window);
+    surface.rc = CreateGlContext(surface.dc);  // null on failure: the window draws nothing
+    SetTimer(window, GridTimer, GridTimerPeriodMs);
+    SetGlRedrawRoutine(surface.dc, DrawSelectionGrid);
+    return 1;
+}
+
+// The window may close while the program goes on: nothing may touch its context afterwards.
+int OnCardSelectDestroy()
+{
+    GlSurface& surface = appState.selectionSurface;
+    SetGlRedrawRoutine(surface.dc, nullptr);
+    DeleteGlContext(surface.rc);
+    surface.rc = nullptr;
+    surface.dc = nullptr;
+    return 0;
+}
+
+int OnCardSelectSize(int width, int height)
+{
+    GlSurface& surface = appState.selectionSurface;
+    surface.width = width;
+    surface.height = height;
+    if (surface.dc && surface.rc && MakeGlCurrent(surface.dc, surface.rc)) {
+        glViewport(0, 0, width, height);
+        MakeGlCurrent(nullptr, nullptr);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int CardSelectWndProc(Window window, Message message, const MessageParams& params)
+{
+    switch (message) {
+    case Message::Create:
+        return OnCardSelectCreate(window);
+    case Message::Destroy:
+        return OnCardSelectDestroy();
+    case Message::Size:
+        return OnCardSelectSize(params.x, params.y);
+    case Message::Paint:
+        return 0;  // the timer draws
+    case Message::InitDialog:
+        return 1;
+    case Message::Command:
+        if (params.id == 1 || params.id == 2) {
+            PostQuitMessage(2);
+            return 1;
+        }
+        return 0;
+    case Message::Timer:
+        if (params.id == GridTimer)
+            DrawSelectionGrid();
+        return 0;
+    case Message::MouseMove:
+        appState.hoveredCard[SelectionView] = PickCard(params.x, params.y, SelectionView);
+        return 0;
+    case Message::LeftUp:
+        ChangeCard(appState.hoveredCard[SelectionView], true);
+        DrawSelectionGrid();
+        DrawCardAreas();
+        return 0;
+    case Message::RightUp:
+        return 0;
+    default:
+        return 0;  // left to the default window procedure
+    }
+}
