@@ -1,0 +1,266 @@
+// The opponents view: markers drawn from the roster, picked by selection mode, dragged and
+// levelled with the mouse.
+//
+// Marker units: around a marker's centre the model-view matrix is scaled by (0.1, 0.13), so
+// one unit is 5 % of the view's width and 6.5 % of its height. The icon spans -1..1 both ways,
+// the name starts at (0.8, 0.3), the aggression frame spans u 1.2..2.4, v 0..-0.5 and the
+// bluffing frame the same width at v -0.5..-1; a bar of level L runs from u 1.3 to 1.3 + L/10.
+#include "opponents/opponents_view.h"
+
+#include "app/state.h"
+#include "render/card_views.h"
+#include "render/gl_surface.h"
+#include "render/outline_text.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr float MarkerScaleX = 0.1f;
+constexpr float MarkerScaleY = 0.13f;
+constexpr int EdgeMargin = 12;  // pixels between a marker centre and the view's edges
+
+// The hit records of every pick, so that picking on each mouse move allocates nothing.
+GLuint pickRecords[SelectionBufferSize];
+
+const GlSurface& OpponentsSurface()
+{
+    return appState.opponentsArea.surface;
+}
+
+// A marker centre in normalised device coordinates (x and y count from the view's left and
+// bottom edges).
+float CentreX(const Player& player)
+{
+    const int width = std::max(OpponentsSurface().width, 1);
+    return static_cast<float>(2.0 * player.x / width - 1.0);
+}
+
+float CentreY(const Player& player)
+{
+    const int height = std::max(OpponentsSurface().height, 1);
+    return static_cast<float>(2.0 * player.y / height - 1.0);
+}
+
+void Quad(float left, float top, float right, float bottom, float z)
+{
+    glBegin(GL_QUADS);
+    glVertex3f(left, top, z);
+    glVertex3f(right, top, z);
+    glVertex3f(right, bottom, z);
+    glVertex3f(left, bottom, z);
+    glEnd();
+}
+
+void Frame(float top, float bottom)
+{
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(1.2f, top, -0.1f);
+    glVertex3f(2.4f, top, -0.1f);
+    glVertex3f(2.4f, bottom, -0.1f);
+    glVertex3f(1.2f, bottom, -0.1f);
+    glEnd();
+}
+
+// Starts a selection-mode pass over the opponents surface: the context current, a pick region
+// of 2 by 2 pixels around the point (rows turned upwards), names initialised. Fills the
+// viewport; false, with nothing current, when the surface cannot be drawn.
+bool BeginPick(int px, int py, GLint viewport[4])
+{
+    const GlSurface& surface = OpponentsSurface();
+    if (!surface.dc || !surface.rc || !MakeGlCurrent(surface.dc, surface.rc))
+        return false;
+    glSelectBuffer(SelectionBufferSize, pickRecords);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(px, surface.height - py, 2.0, 2.0, viewport);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    return true;
+}
+
+// Ends the pass (the context stays current) and returns the nearest name, or -1.
+int EndPick()
+{
+    const GLint hits = glRenderMode(GL_RENDER);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    return NearestHitName(pickRecords, hits);
+}
+
+}  // namespace
+
+void DrawOpponents()
+{
+    const GlSurface& surface = OpponentsSurface();
+    if (!BeginFrame(surface))
+        return;
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // In index order without depth testing: a later marker covers an earlier one.
+    for (int i = 0; i < appState.roster.count(); ++i) {
+        const Player& player = appState.roster.at(i);
+        glPushMatrix();
+        glTranslatef(CentreX(player), CentreY(player), 0);
+        DrawPlayerMarker(i);
+        glPopMatrix();
+    }
+    EndFrame(surface);
+}
+
+void DrawPlayerMarker(int index)
+{
+    if (!appState.roster.contains(index))
+        return;
+    const Player& player = appState.roster.at(index);
+    const CardAtlas& atlas = cardAtlas;
+
+    glColor3f(1, 1, 1);
+    glScalef(MarkerScaleX, MarkerScaleY, 1);
+
+    // The icon: a green dollar sign for a player in the hand, a red cross for one sitting out.
+    const TexCorner icon = player.playing ? atlas.playingIconCorner : atlas.idleIconCorner;
+    glBindTexture(GL_TEXTURE_2D, atlas.cardTexture);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(icon.s, icon.t - atlas.cellHeight);
+    glVertex3f(-1, -1, 0);
+    glTexCoord2f(icon.s + atlas.cellWidth, icon.t - atlas.cellHeight);
+    glVertex3f(1, -1, 0);
+    glTexCoord2f(icon.s + atlas.cellWidth, icon.t);
+    glVertex3f(1, 1, 0);
+    glTexCoord2f(icon.s, icon.t);
+    glVertex3f(-1, 1, 0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+
+    if (index == appState.hoverPlayer) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_BLEND);
+        glColor4f(0, 1, 0, 0.3f);
+        Quad(-1, 1, 1, -1, -0.1f);
+        glDisable(GL_BLEND);
+    }
+
+    glColor3f(1, 1, 1);
+    glPushMatrix();
+    glTranslatef(0.8f, 0.3f, 0);
+    DrawOutlineTextScaled(player.name, 0.75f, AlignLeft | AlignBaseline);
+    glPopMatrix();
+
+    glColor3f(1, 0, 0);
+    Quad(1.3f, 0, 1.3f + static_cast<float>(player.aggression) * 0.1f, -0.5f, 0);
+    glColor3f(1, 1, 1);
+    Frame(0, -0.5f);
+
+    glColor3f(0, 0, 1);
+    Quad(1.3f, -0.5f, 1.3f + static_cast<float>(player.bluffing) * 0.1f, -1, 0);
+    glColor3f(1, 1, 1);
+    Frame(-0.5f, -1);
+}
+
+int PickPlayer(int px, int py)
+{
+    GLint viewport[4];
+    if (!BeginPick(px, py, viewport))
+        return -1;
+    // Only the icons are named; all lie at depth 0, so the lowest index wins a tie.
+    for (int i = 0; i < appState.roster.count(); ++i) {
+        const Player& player = appState.roster.at(i);
+        glLoadName(static_cast<GLuint>(i));
+        glPushMatrix();
+        glTranslatef(CentreX(player), CentreY(player), 0);
+        glScalef(MarkerScaleX, MarkerScaleY, 1);
+        Quad(-1, 1, 1, -1, 0);
+        glPopMatrix();
+    }
+    const int name = EndPick();
+    MakeGlCurrent(nullptr, nullptr);
+    return name;
+}
+
+void MovePlayer(int dx, int dy, int index)
+{
+    if (!appState.roster.contains(index))
+        return;
+    Player& player = appState.roster.at(index);
+    const std::int64_t width = OpponentsSurface().width;
+    const std::int64_t height = OpponentsSurface().height;
+    // Wide arithmetic keeps huge movements defined; the clamps bring the result back in range.
+    // In a view narrower than 24 pixels the second clamp wins.
+    std::int64_t x = std::int64_t{player.x} + dx;
+    std::int64_t y = std::int64_t{player.y} - dy;  // the mouse row grows downwards, y upwards
+    if (x < EdgeMargin)
+        x = EdgeMargin;
+    if (x + EdgeMargin > width)
+        x = width - EdgeMargin;
+    if (y < EdgeMargin)
+        y = EdgeMargin;
+    if (y + EdgeMargin > height)
+        y = height - EdgeMargin;
+    player.x = static_cast<int>(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
+    player.y = static_cast<int>(std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX));
+}
+
+void PickPlayerLevel(int px, int py)
+{
+    GLint viewport[4];
+    if (!BeginPick(px, py, viewport))
+        return;
+    // The whole frames are named, 2i for aggression and 2i + 1 for bluffing.
+    for (int i = 0; i < appState.roster.count(); ++i) {
+        const Player& player = appState.roster.at(i);
+        glPushMatrix();
+        glTranslatef(CentreX(player), CentreY(player), 0);
+        glScalef(MarkerScaleX, MarkerScaleY, 1);
+        glLoadName(static_cast<GLuint>(2 * i));
+        Quad(1.2f, 0, 2.4f, -0.5f, 0);
+        glLoadName(static_cast<GLuint>(2 * i + 1));
+        Quad(1.2f, -0.5f, 2.4f, -1, 0);
+        glPopMatrix();
+    }
+    const int name = EndPick();
+    const int index = name / 2;
+    if (name < 0 || !appState.roster.contains(index)) {
+        MakeGlCurrent(nullptr, nullptr);
+        return;
+    }
+
+    // Both matrices are the identity again, so the unprojected x is the click's normalised x.
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    GLdouble ox = 0, oy = 0, oz = 0;
+    const bool unprojected = gluUnProject(px, viewport[3] - py, 0.0, modelView, projection,
+                                          viewport, &ox, &oy, &oz) == GL_TRUE;
+    if (!unprojected) {
+        MakeGlCurrent(nullptr, nullptr);
+        return;
+    }
+
+    // Steps of 1/11 marker unit from the frame's left edge at u = 1.2 (0.12 normalised), not
+    // from the bar's start at 1.3: 110 levels per normalised unit, the last from u = 2.11 on.
+    Player& player = appState.roster.at(index);
+    const int width = std::max(OpponentsSurface().width, 1);
+    const double left = 2.0 * player.x / width - 1.0 + static_cast<double>(0.12f);
+    const double position = std::clamp((ox - left) * 10.0 * 11.0, 0.0, 10.0);
+    const int level = static_cast<int>(position);  // truncated toward zero
+    int& value = name % 2 == 0 ? player.aggression : player.bluffing;
+    if (value != level) {
+        value = level;
+        ResetForOpponentChange(appState);
+        DrawOpponents();  // makes the context current itself and releases it
+    }
+    MakeGlCurrent(nullptr, nullptr);
+}
