@@ -150,18 +150,16 @@ struct FontFile {
 };
 
 // The file that fontconfig chooses for a pattern; an empty path when it chooses none.
-FontFile MatchFont(const char* name)
+FontFile MatchFont(FcConfig* config, const char* name)
 {
     FontFile file;
-    if (!FcInit())
-        return file;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
     if (!pattern)
         return file;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match)
         return file;
@@ -233,17 +231,24 @@ bool LoadOutlineFont(OutlineFont& font)
         failNextLoad = false;
         return false;
     }
+    // A configuration of our own rather than fontconfig's global one, which the toolkit uses
+    // too: it is released completely afterwards (FcInit's global state never is).
+    FcConfig* config = FcInitLoadConfigAndFonts();
     FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library))
+    if (!config || FT_Init_FreeType(&library)) {
+        if (config)
+            FcConfigDestroy(config);
         return false;
+    }
     bool loaded = false;
     for (const char* name : {"Arial:bold", "sans:bold"}) {
-        loaded = ReadFont(library, MatchFont(name), font);
+        loaded = ReadFont(library, MatchFont(config, name), font);
         if (loaded)
             break;
         font = {};
     }
     FT_Done_FreeType(library);
+    FcConfigDestroy(config);
     return loaded;
 }
 
