@@ -1,9 +1,8 @@
-// Entry point. The interactive program is assembled step by step; until its windows exist this
-// says so and ends.
-#include <cstdio>
+// Entry point of the desktop program: start-up, the message loop and the exit code all belong
+// to RunTablewise. The program takes no arguments; there is no module handle to pass on.
+#include "app/startup.h"
 
 int main()
 {
-    std::puts("tablewise: the interactive program is not built yet; `make test` runs the suite.");
-    return 1;
+    return RunTablewise(nullptr);
 }

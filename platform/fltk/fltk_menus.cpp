@@ -1,0 +1,149 @@
+// Popup menus and message boxes of the desktop platform. Both run FLTK's nested loops, which
+// go on delivering timeouts, so the program's timers keep ticking while they are open.
+#include "platform/fltk/fltk_platform.h"
+#include "platform/fltk/fltk_records.h"
+#include "platform/fltk/fltk_widgets.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/fl_ask.H>
+
+#include <string>
+
+namespace {
+
+// Appends one level of the menu; a separator marks the item before it on
+// the same level, since FLTK has no separator items of its own.
+void AppendLevel(std::vector<Fl_Menu_Item>& out, const MenuRecord& menu)
+{
+    constexpr std::size_t None = static_cast<std::size_t>(-1);
+    std::size_t previous = None;  // index of this level's last item
+    for (const MenuItemRecord& item : menu.items) {
+        if (item.separator) {
+            if (previous != None)
+                out[previous].flags |= FL_MENU_DIVIDER;
+            continue;
+        }
+        Fl_Menu_Item entry{};
+        entry.text = item.text.c_str();
+        entry.labelsize_ = DialogFontSize + 1;
+        previous = out.size();
+        if (item.submenu) {
+            entry.flags = FL_SUBMENU;
+            out.push_back(entry);
+            AppendLevel(out, *item.submenu);
+            out.push_back(Fl_Menu_Item{});  // ends the submenu
+            continue;
+        }
+        entry.argument(item.id);
+        if (item.checked)
+            entry.flags = FL_MENU_TOGGLE | FL_MENU_VALUE;
+        out.push_back(entry);
+    }
+}
+
+MenuItemRecord* FindItem(MenuRecord& menu, int id)
+{
+    for (MenuItemRecord& item : menu.items) {
+        if (item.submenu) {
+            if (MenuItemRecord* found = FindItem(*item.submenu, id))
+                return found;
+        } else if (!item.separator && item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<Fl_Menu_Item> BuildFltkMenuItems(Menu menu)
+{
+    std::vector<Fl_Menu_Item> items;
+    if (menu)
+        AppendLevel(items, *menu);
+    items.push_back(Fl_Menu_Item{});
+    return items;
+}
+
+Menu CreatePopupMenu()
+{
+    return new MenuRecord;
+}
+
+void AppendMenuItem(Menu menu, int id, std::string_view text)
+{
+    if (!menu)
+        return;
+    MenuItemRecord item;
+    item.id = id;
+    item.text.assign(text);
+    menu->items.push_back(std::move(item));
+}
+
+void AppendSubmenu(Menu menu, Menu submenu, std::string_view text)
+{
+    if (!menu || !submenu)
+        return;
+    MenuItemRecord item;
+    item.text.assign(text);
+    item.submenu.reset(submenu);
+    menu->items.push_back(std::move(item));
+}
+
+void AppendMenuSeparator(Menu menu)
+{
+    if (!menu)
+        return;
+    MenuItemRecord item;
+    item.separator = true;
+    menu->items.push_back(std::move(item));
+}
+
+void CheckMenuItem(Menu menu, int id, bool checked)
+{
+    if (!menu)
+        return;
+    if (MenuItemRecord* item = FindItem(*menu, id))
+        item->checked = checked;
+}
+
+void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
+{
+    if (!menu || menu->items.empty())
+        return;
+    EnsureFltk();
+    const std::vector<Fl_Menu_Item> items = BuildFltkMenuItems(menu);
+    // popup() takes a point relative to the window of the current event and adds the offset
+    // of that event's window on the screen; take that offset off the screen point.
+    const int dx = Fl::event_x_root() - Fl::event_x();
+    const int dy = Fl::event_y_root() - Fl::event_y();
+    const Fl_Menu_Item* chosen = items.front().popup(screenX - dx, screenY - dy);
+    if (!chosen || chosen->submenu() || chosen->argument() == 0)
+        return;
+    MessageParams params;
+    params.id = static_cast<int>(chosen->argument());
+    PostWindowMessage(owner, Message::Command, params);
+}
+
+void DestroyMenu(Menu menu)
+{
+    delete menu;
+}
+
+MessageBoxResult ShowMessageBox(Window, std::string_view text, std::string_view caption,
+                                MessageBoxButtons buttons)
+{
+    EnsureFltk();
+    const std::string message(text);
+    const std::string title(caption);
+    fl_message_title(title.c_str());
+    if (buttons == MessageBoxButtons::Ok) {
+        fl_choice("%s", "OK", nullptr, nullptr, message.c_str());
+        return MessageBoxResult::Ok;
+    }
+    // FLTK puts button 0 rightmost and answers Escape and the close box with it; button 1 is
+    // the one Enter presses.
+    const int answer = fl_choice("%s", "No", "Yes", nullptr, message.c_str());
+    return answer == 1 ? MessageBoxResult::Yes : MessageBoxResult::No;
+}
