@@ -253,6 +253,59 @@ TEST_F(FinalHands, AnOmahaFlopGivesFortyFiveTimesFortyFourCountsPerTick)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Bar redraws
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(FinalHands, TheBarsFollowTheCountsDuringAndAfterEachTick)
+{
+    // Every redraw takes the device context of each bar once.
+    Window firstBar = ControlWindow(appState.mainDialog, FirstBarControl);
+    auto redrawsOf = [&](auto tick) {
+        const int before = HeadlessDeviceContextRequests(firstBar);
+        tick();
+        return HeadlessDeviceContextRequests(firstBar) - before;
+    };
+
+    // A batch: at samples 0, 100, .., 4900 and once after.
+    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 51);
+    // The last redraw shows the complete counts: drawing again changes no text and no pixel.
+    std::vector<std::string> texts;
+    std::vector<std::uint32_t> pixels;
+    auto capture = [&] {
+        texts.clear();
+        pixels.clear();
+        for (int i = 0; i < HandTypeCount; ++i) {
+            texts.push_back(ControlText(appState.mainDialog, FirstPercentControl + i));
+            Window bar = ControlWindow(appState.mainDialog, FirstBarControl + i);
+            const ClientSize size = WindowClientSize(bar);
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x)
+                    pixels.push_back(HeadlessPixel(bar, x, y));
+        }
+    };
+    capture();
+    const auto textsAfterBatch = texts;
+    const auto pixelsAfterBatch = pixels;
+    EXPECT_EQ(textsAfterBatch[OnePair], FormatPercent(appState.handTypeCounts[OnePair], 5000));
+    DrawResultBars(appState.mainDialog);
+    capture();
+    EXPECT_EQ(texts, textsAfterBatch);
+    EXPECT_EQ(pixels, pixelsAfterBatch);
+
+    // Enumerations: after each turn card with a flop known, then once more.
+    Deal({C(Ace, Spades), C(King, Spades)}, {C(Queen, Spades), C(Jack, Spades), C(Two, Diamonds)});
+    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 47 + 1);
+    appState.tableCards[3] = C(Three, Clubs);
+    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 1);
+    appState.tableCards[4] = C(Four, Clubs);
+    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 1);
+    appState.gameVariant = OmahaHoldem;
+    Deal({C(Ace, Spades), C(King, Spades), C(Two, Hearts), C(Two, Clubs)},
+         {C(Queen, Spades), C(Jack, Spades), C(Two, Diamonds)});
+    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 45 + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Best possible hand
 // ---------------------------------------------------------------------------------------------
 

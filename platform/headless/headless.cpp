@@ -189,6 +189,11 @@ int HeadlessPaintRequests(Window window)
     return window ? window->paintRequests : 0;
 }
 
+int HeadlessDeviceContextRequests(Window control)
+{
+    return control ? control->deviceContexts : 0;
+}
+
 int HeadlessDeliverPaints()
 {
     std::vector<WindowRecord*> due;
@@ -744,6 +749,7 @@ DeviceContext GetDeviceContext(Window control)
 {
     if (!control)
         return nullptr;
+    ++control->deviceContexts;
     control->dc.control = control;
     control->dc.pen = StockBlackPen();
     control->dc.brush = StockWhiteBrush();

@@ -97,6 +97,9 @@ const std::vector<RecordedMessageBox>& HeadlessMessageBoxes();
 int HeadlessPaintRequests(Window window);
 int HeadlessDeliverPaints();
 
+// How many times a control's device context was obtained, so tests can count drawing passes.
+int HeadlessDeviceContextRequests(Window control);
+
 // The pixel of a control's buffer as 0x00RRGGBB; 0xFF000000 outside the buffer.
 std::uint32_t HeadlessPixel(Window control, int x, int y);
 

@@ -53,6 +53,7 @@ struct WindowRecord {
     int modalResult = 0;
     std::vector<std::uint32_t> pixels;  // width * height, row 0 at the top
     DeviceContextRecord dc;             // one per control, reused by every GetDeviceContext
+    int deviceContexts = 0;             // GetDeviceContext calls on this control
     std::vector<std::unique_ptr<WindowRecord>> children;
     std::vector<int> timers;  // ids of the running timers
     bool destroyed = false;
