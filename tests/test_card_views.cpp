@@ -317,8 +317,9 @@ TEST_F(CardViewsTest, PlacingAndTakingBackFollowTheSlotOrder)
     EXPECT_EQ(appState.tableCards[0], 4);
 
     // Texas Hold'em: taking back the first hole card leaves a gap that the next card fills.
-    ResetAppState(appState);
-    appState.mainDialog = dialog;
+    appState.gameVariant = TexasHoldem;
+    appState.holeCards.fill(NoCard);
+    appState.tableCards.fill(NoCard);
     ChangeCard(10, true);
     ChangeCard(20, true);
     SetCounters();
