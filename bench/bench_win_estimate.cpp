@@ -1,0 +1,73 @@
+// One call of the win estimate (1000 deals) at the two ends of its cost: an ordinary Texas
+// table with uniformly random opponents, and ten cautious modelled players in Omaha, whose
+// hands are redrawn until they rate at least 16.
+#include "app/state.h"
+#include "odds/starting_hands.h"
+#include "odds/win_estimate.h"
+#include "platform/platform.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The level-1 table, as the program computes it at start-up, once for the whole program.
+void PrepareTable()
+{
+    static bool done = false;
+    if (done)
+        return;
+    SeedRandom(1);
+    while (!ComputeNextCell(QuickCalculation)) {
+    }
+    done = true;
+}
+
+void SetUpTable(GameVariant variant, int opponents, bool modelling, int aggression, int bluffing)
+{
+    PrepareTable();
+    if (appState.mainDialog == nullptr)
+        appState.mainDialog = CreateModelessDialog(101, nullptr, nullptr);
+    SetControlChecked(appState.mainDialog, OpponentModellingCheckBox, modelling);
+    appState.gameVariant = variant;
+    appState.roster.clear();
+    for (int i = 0; i < opponents; ++i) {
+        Player player;
+        player.aggression = aggression;
+        player.bluffing = bluffing;
+        appState.roster.append(player);
+    }
+    appState.outcomeCounts = {};
+    SeedRandom(2024);
+}
+
+void RunEstimates(benchmark::State& state, const Card hole[4])
+{
+    const Card board[5] = {NoCard, NoCard, NoCard, NoCard, NoCard};
+    for (auto _ : state)
+        EstimateWin(hole, board);
+    const OutcomeCounts& counts = appState.outcomeCounts;
+    std::int64_t checksum = counts.wins * 3 + counts.ties * 2 + counts.losses;
+    benchmark::DoNotOptimize(checksum);
+    state.counters["deals/s"] =
+        benchmark::Counter(static_cast<double>(counts.total()), benchmark::Counter::kIsRate);
+    state.counters["win%"] = 100.0 * static_cast<double>(counts.wins) /
+                             static_cast<double>(counts.total() > 0 ? counts.total() : 1);
+}
+
+void BM_EstimateWinTexasFiveRandomOpponents(benchmark::State& state)
+{
+    SetUpTable(TexasHoldem, 5, false, 5, 5);
+    const Card hole[4] = {0, 13, NoCard, NoCard};  // a pair of Aces
+    RunEstimates(state, hole);
+}
+BENCHMARK(BM_EstimateWinTexasFiveRandomOpponents)->Unit(benchmark::kMillisecond);
+
+void BM_EstimateWinOmahaTenCautiousModelled(benchmark::State& state)
+{
+    SetUpTable(OmahaHoldem, 10, true, 0, 0);
+    const Card hole[4] = {0, 13, 12, 25};  // Aces and Kings, two suits
+    RunEstimates(state, hole);
+}
+BENCHMARK(BM_EstimateWinOmahaTenCautiousModelled)->Unit(benchmark::kMillisecond);
+
+}  // namespace

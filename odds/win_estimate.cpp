@@ -1,0 +1,241 @@
+#include "odds/win_estimate.h"
+
+#include "app/state.h"
+#include "cards/evaluator.h"
+#include "platform/platform.h"
+#include "render/gain.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+
+namespace {
+
+// Rank values (Ace 14) of the 52 cards, looked up rather than computed: the opponent model
+// rates every hand it draws.
+constexpr auto CardValues = [] {
+    std::array<int, CardCount> values{};
+    for (Card c = 0; c < CardCount; ++c)
+        values[static_cast<std::size_t>(c)] = RankValue(RankOf(c));
+    return values;
+}();
+
+// Rank value of a card for the choice of the two cards that make an Omaha starting hand; 0
+// for NoCard.
+int ValueOf(Card card)
+{
+    return card == NoCard ? 0 : CardValues[static_cast<std::size_t>(card)];
+}
+
+// Writes count * 100 / total as "45.83%" into a control of the main dialog.
+void ShowShare(int controlId, std::int64_t count, float total)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(count) * 100.0 / total);
+    SetControlText(appState.mainDialog, controlId, text);
+}
+
+// The rating of a starting hand whose two chosen cards are `first` and `second`.
+float PairRating(Card first, Card second)
+{
+    const StartingHandTable& table = appState.startingHandTable;
+    const int row = RankOf(first);
+    const int column = RankOf(second);
+    return SuitOf(first) == SuitOf(second) ? table.suited[row][column] : table.offsuit[row][column];
+}
+
+// The two cards that stand for an Omaha hand: the earliest card of the highest value, then the
+// earliest of the highest value among the other three.
+void ChooseOmahaPair(const Card hand[4], Card& first, Card& second)
+{
+    const int values[4] = {ValueOf(hand[0]), ValueOf(hand[1]), ValueOf(hand[2]), ValueOf(hand[3])};
+    int firstIndex = 0;
+    for (int i = 1; i < 4; ++i) {
+        if (values[i] > values[firstIndex])
+            firstIndex = i;
+    }
+    int secondIndex = firstIndex == 0 ? 1 : 0;
+    for (int i = secondIndex + 1; i < 4; ++i) {
+        if (i != firstIndex && values[i] > values[secondIndex])
+            secondIndex = i;
+    }
+    first = hand[firstIndex];
+    second = hand[secondIndex];
+}
+
+// Whether some hand of h cards from the free cards of `used` would fit the player without the
+// help of a bluff. A player who bluffs at all can always be served (a weak hand passes the
+// bluff draw now and then). Draws nothing. O(free cards squared): only asked after many
+// rejected hands.
+bool FittingHandExists(const Player& player, const UsedCards& used, int h, float threshold)
+{
+    if (player.playing && player.bluffing > 0)
+        return true;
+    Card free[CardCount];
+    int freeCount = 0;
+    int atMost[15] = {};  // atMost[v]: free cards of rank value v or lower
+    for (Card c = 0; c < CardCount; ++c) {
+        if (used[c] == 0) {
+            free[freeCount++] = c;
+            for (int v = ValueOf(c); v < 15; ++v)
+                ++atMost[v];
+        }
+    }
+    for (int i = 0; i < freeCount; ++i) {
+        for (int j = 0; j < freeCount; ++j) {
+            const Card first = free[i];
+            const Card second = free[j];
+            if (i == j || ValueOf(second) > ValueOf(first))
+                continue;
+            // In Omaha the other two cards must rank no higher than `second`, or they would be
+            // chosen instead; in Texas the two cards are the hand.
+            const int others = atMost[ValueOf(second)] - 1 - (ValueOf(first) == ValueOf(second));
+            if (h > 2 && others < h - 2)
+                continue;
+            const float rating = PairRating(first, second);
+            if (player.playing ? rating >= threshold : rating < threshold)
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+float GuessHand(const Card hand[4])
+{
+    Card first = hand[0];
+    Card second = hand[1];
+    if (appState.gameVariant == OmahaHoldem)
+        ChooseOmahaPair(hand, first, second);
+    // Only drawn cards reach here; the test also keeps an empty slot from indexing the tables.
+    if (first == NoCard || second == NoCard) {
+        ShowMessageBox(appState.mainDialog, "Error in GuessHand!", "Error!", MessageBoxButtons::Ok);
+        return -100.0f;
+    }
+    return PairRating(first, second);
+}
+
+bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h)
+{
+    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const bool omaha = appState.gameVariant == OmahaHoldem;
+    for (int attempt = 1;; ++attempt) {
+        for (int i = 0; i < h; ++i)
+            hand[i] = DrawUnusedCard(used);
+        // GuessHand without its check for empty slots: these cards were just drawn.
+        Card first = hand[0];
+        Card second = hand[1];
+        if (omaha)
+            ChooseOmahaPair(hand, first, second);
+        const float rating = PairRating(first, second);
+        bool accepted;
+        if (player.playing) {
+            accepted = rating >= threshold;
+            if (!accepted) {
+                // The bluff draw: b in 0..bluffing, then r in 0..19, in that order. Each is a
+                // generator value times n / 32768, truncated: exact in integers as in doubles.
+                const int b = (NextRandom() * (player.bluffing + 1)) >> 15;
+                const int r = (NextRandom() * 20) >> 15;
+                accepted = b > r;
+            }
+        } else {
+            accepted = rating < threshold;
+        }
+        if (accepted)
+            return true;
+        if (attempt == MaxDealAttempts)
+            return false;
+        for (int i = 0; i < h; ++i)
+            used[hand[i]] = 0;
+        // A crowded deal may have used up every card that would fit: once the rejections make
+        // that likely, look, and keep the last hand when nothing fitting is left.
+        if (attempt == FitCheckAttempt && !FittingHandExists(player, used, h, threshold)) {
+            for (int i = 0; i < h; ++i)
+                used[hand[i]] = 1;
+            return false;
+        }
+    }
+}
+
+void EstimateWin(const Card hole[4], const Card board[5])
+{
+    const int h = HoleCount(appState.gameVariant);
+    for (int i = 0; i < h; ++i) {
+        if (hole[i] == NoCard)
+            return;
+    }
+    const bool modelling = IsControlChecked(appState.mainDialog, OpponentModellingCheckBox);
+    const PlayerRoster& roster = appState.roster;
+    const int players = roster.count();
+    OutcomeCounts& counts = appState.outcomeCounts;
+
+    UsedCards used;
+    for (int deal = 0; deal < DealsPerEstimate; ++deal) {
+        used.clear();
+        int freeCards = CardCount;
+        auto mark = [&](Card card) {
+            freeCards -= used[card] == 0;
+            used[card] = 1;
+        };
+        for (int i = 0; i < h; ++i)
+            mark(hole[i]);
+        for (int i = 0; i < 5; ++i) {
+            if (board[i] != NoCard)
+                mark(board[i]);
+        }
+        Card dealBoard[5];
+        for (int i = 0; i < 5; ++i) {
+            if (board[i] != NoCard) {
+                dealBoard[i] = board[i];
+            } else {
+                dealBoard[i] = DrawUnusedCard(used);
+                --freeCards;
+            }
+        }
+        const HandScore hero = EvaluateHand(hole, dealBoard, NoThreshold);
+
+        HandScore best = -1;
+        for (int p = 0; p < players; ++p) {
+            const Player& player = roster.at(p);
+            if (!modelling && !player.playing)
+                continue;
+            // Opponents keep their cards for the rest of the deal; once the deck cannot give
+            // a whole hand, nobody after this point is dealt in.
+            if (freeCards < h)
+                break;
+            Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+            if (modelling) {
+                DealOpponentHand(player, hand, used, h);
+            } else {
+                for (int i = 0; i < h; ++i)
+                    hand[i] = DrawUnusedCard(used);
+            }
+            freeCards -= h;
+            const HandScore score = EvaluateHand(hand, dealBoard, hero);
+            if (score > best) {
+                best = score;
+                if (best > hero)
+                    break;  // the deal is lost whatever the others hold
+            }
+        }
+        if (hero > best)
+            ++counts.wins;
+        else if (hero == best)
+            ++counts.ties;
+        else
+            ++counts.losses;
+    }
+
+    // The shares are of every deal since the last reset. The total is held as a float, as the
+    // percentages always were; it is at least DealsPerEstimate here, so never zero.
+    const float total = static_cast<float>(counts.total());
+    ShowShare(WinShareControl, counts.wins, total);
+    ShowShare(TieShareControl, counts.ties, total);
+    ShowShare(LossShareControl, counts.losses, total);
+
+    int playing = 0;
+    for (int p = 0; p < players; ++p)
+        playing += roster.at(p).playing ? 1 : 0;
+    DrawGain(playing);
+}

@@ -1,0 +1,57 @@
+// The win estimate against the field: how often the user's hand wins, ties or loses the
+// showdown against the opponents of the roster, by Monte-Carlo deals.
+//
+// Opponents are dealt either uniformly random cards (only the players marked as playing) or,
+// with "Opponent Modelling" checked, cards redrawn until they fit each player's traits: the
+// aggression sets how strong a starting hand must be, the bluffing lets a weaker one through
+// now and then, and a player who is not playing gets a hand that does not meet the bar. The
+// strength of a starting hand is read from the starting-hand table.
+#pragma once
+
+#include "cards/card.h"
+#include "opponents/roster.h"
+
+inline constexpr int DealsPerEstimate = 1000;  // deals played by one EstimateWin call
+
+// Controls of the main dialog that the estimate reads and writes.
+inline constexpr int WinShareControl = 1012;
+inline constexpr int TieShareControl = 1013;
+inline constexpr int LossShareControl = 1014;
+inline constexpr int OpponentModellingCheckBox = 1088;
+
+// The most hands DealOpponentHand draws for one player in one deal. Ordinary deals stay far
+// below it: over 10^5 deals with every player as hard to please as the levels allow (ten
+// cautious players in Omaha, 22 in Texas, non-playing players at aggression 10), the most
+// hands ever drawn for one player was MaxAttemptsSeen (see win_estimate.cpp). It only
+// comes into play when the cards left in a crowded deal cannot give a fitting hand at all, or
+// when the starting-hand table is still all zero.
+inline constexpr int MaxDealAttempts = 20000;
+
+// After this many rejected hands DealOpponentHand checks whether the cards left can give the
+// player a fitting hand at all, and stops at once, keeping the last hand, when they cannot.
+inline constexpr int FitCheckAttempt = 100;
+
+// Plays DealsPerEstimate deals against the roster with the user's hole cards (four slots, two
+// used in Texas Hold'em) and board (five slots, NoCard where not chosen), and adds each deal's
+// outcome to appState.outcomeCounts. Then writes the accumulated win, tie and loss shares as
+// "%.2f%%" into controls 1012..1014 of the main dialog and redraws the gain display for the
+// number of playing players. Does nothing at all when a hole slot of the variant is empty.
+//
+// A deal fills the missing board slots in order, then visits the players in roster order and
+// stops at the first one who beats the user. A player is not dealt in when fewer than a hole's
+// worth of cards remain in the deck (more than 22 opponents in Texas, 10 in Omaha).
+void EstimateWin(const Card hole[4], const Card board[5]);
+
+// Draws h cards into hand[0..h-1] (marking them in `used`) until they fit the player: a
+// playing player takes a hand rated at least (8 - aggression) * 2, or a weaker one that wins
+// the bluff draw; a player who is not playing takes a hand rated below that. Rejected cards
+// are returned to the deck before the next try. Returns true when the hand was accepted,
+// false when MaxDealAttempts hands were drawn without one fitting; the last hand drawn then
+// stays dealt. The deck must hold at least h free cards.
+bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h);
+
+// The strength of a starting hand from appState.startingHandTable. Texas Hold'em reads hand[0]
+// and hand[1]; Omaha Hold'em reads the two highest cards of hand[0..3] (the earliest of equal
+// ranks first), so a pair counts only when it is the highest rank held. Shows "Error in
+// GuessHand!" and returns -100 (the weakest rating) when a chosen card is NoCard.
+float GuessHand(const Card hand[4]);
