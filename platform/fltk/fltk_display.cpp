@@ -13,3 +13,16 @@ bool FltkDisplayAvailable()
     }
     return available == 1;
 }
+
+// Moves a shown top-level window's client area to (x, y) on the screen. FLTK keeps 20 pixels
+// above a new window for a title bar it assumes when no window manager has placed it; the
+// program asks for exact places.
+#include <FL/x.H>
+
+void PlaceShownWindow(Fl_Window* window, int x, int y)
+{
+    if (window && window->shown()) {
+        XMoveWindow(fl_display, fl_xid(window), x, y);
+        XFlush(fl_display);
+    }
+}

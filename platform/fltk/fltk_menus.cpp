@@ -114,11 +114,9 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
         return;
     EnsureFltk();
     const std::vector<Fl_Menu_Item> items = BuildFltkMenuItems(menu);
-    // popup() takes a point relative to the window of the current event and adds the offset
-    // of that event's window on the screen; take that offset off the screen point.
-    const int dx = Fl::event_x_root() - Fl::event_x();
-    const int dy = Fl::event_y_root() - Fl::event_y();
-    const Fl_Menu_Item* chosen = items.front().popup(screenX - dx, screenY - dy);
+    // Measured with FLTK 1.3.8: without a menu button, popup() places the menu at the point
+    // as given, in screen coordinates, whatever window the current event came from.
+    const Fl_Menu_Item* chosen = items.front().popup(screenX, screenY);
     if (!chosen || chosen->submenu() || chosen->argument() == 0)
         return;
     MessageParams params;

@@ -26,6 +26,10 @@
 #include <map>
 #include <unordered_map>
 
+// Moves a shown window's client area to the screen point (fltk_display.cpp, which may include
+// X11's headers).
+void PlaceShownWindow(Fl_Window* window, int x, int y);
+
 struct TimerRecord {
     WindowRecord* window = nullptr;
     int id = 0;
@@ -33,6 +37,10 @@ struct TimerRecord {
 };
 
 namespace {
+
+// Fl::wait() without a time returns at once while no window is shown, so every loop waits
+// with this long time instead: until the next event or timeout.
+constexpr double Forever = 1e20;
 
 // The colour of the dialogs' background, also the inside of a fresh frame.
 constexpr std::uint32_t DialogBackground = Rgb(240, 240, 240);
@@ -127,12 +135,21 @@ std::vector<WindowRecord*> TabStops(const WindowRecord& dialog)
     return stops;
 }
 
+// Fl::focus() makes the X window of a window that is not shown yet (FLTK 1.3.8 sets up the
+// input method there), which shows it too early: a hidden window only remembers the control,
+// and ShowWindow gives it the focus.
+void FocusWidget(Fl_Widget* widget)
+{
+    Fl_Window* top = widget ? widget->top_window() : nullptr;
+    if (top && top->shown())
+        Fl::focus(widget);
+}
+
 void FocusControl(WindowRecord& control)
 {
     if (WindowRecord* dialog = control.parent)
         dialog->lastFocus = &control;
-    if (control.widget)
-        Fl::focus(control.widget);
+    FocusWidget(control.widget);
 }
 
 }  // namespace
@@ -307,7 +324,7 @@ int RunModalDialog(int templateId, Window owner, WindowProc proc)
     }
     FltkWorld& world = World();
     while (WindowAlive(dialog) && !dialog->modalEnded && !world.quitPosted)
-        Fl::wait();
+        Fl::wait(Forever);
     const int result = dialog->modalEnded ? dialog->modalResult : 0;
     dialog->modalRunning = false;
     DestroyWindow(dialog);
@@ -333,10 +350,12 @@ void EndDialog(Window dialog, int result)
 
 namespace {
 
+void TimerTick(void* data);
+
 void KillAllTimers(WindowRecord& window)
 {
     for (TimerRecord* timer : window.timers) {
-        Fl::remove_timeout(nullptr, timer);
+        Fl::remove_timeout(TimerTick, timer);
         delete timer;
     }
     window.timers.clear();
@@ -411,7 +430,11 @@ void ShowWindow(Window window)
     }
     const bool first = !host->shown();
     host->show();
+    if (first && window->isTopLevel)
+        PlaceShownWindow(host, window->x, window->y);
     ShowGlSurfaces(*window);
+    if (first && WindowAlive(window->lastFocus))
+        FocusWidget(window->lastFocus->widget);
     if (first) {
         MessageParams params;
         params.x = host->x();
@@ -442,7 +465,7 @@ void SetFocus(Window window)
         FocusControl(*window->lastFocus);
         return;
     }
-    Fl::focus(window->widget);
+    FocusWidget(window->widget);
 }
 
 void SetActiveWindow(Window window)
@@ -511,6 +534,8 @@ Window CreateTopLevelWindow(std::string_view className, std::string_view caption
     window->proc = found->second;
     window->owner = owner;
     window->isTopLevel = true;
+    window->x = x;  // where the client area was asked for
+    window->y = y;
     window->text.assign(caption);
     window->width = std::max(width, 1);
     window->height = std::max(height, 1);
@@ -550,7 +575,7 @@ int RunMessageLoop(Window)
     FltkWorld& world = World();
     EnsureFltk();
     while (!world.quitPosted)
-        Fl::wait();
+        Fl::wait(Forever);
     world.quitPosted = false;
     return world.quitCode;
 }

@@ -43,7 +43,8 @@ struct WindowRecord {
                                        // top-level window; null once destroyed
     Fl_Gl_Window* glWindow = nullptr;  // the OpenGL surface over the control or client area
     GlContextRecord* glContext = nullptr;  // the live context of that surface, if any
-    int x = 0;  // a control's client rectangle in its dialog's client pixels
+    int x = 0;  // a control's client rectangle in its dialog's client pixels; a top-level
+                // window's requested client origin on the screen
     int y = 0;
     int width = 0;
     int height = 0;
