@@ -17,16 +17,9 @@ enum Rank { Ace, Two, Three, Four, Five, Six, Seven, Eight, Nine, Ten, Jack, Que
 // Statistical checks accept a deviation of up to this many standard errors.
 constexpr double Tolerance = 4.0;
 
-// The sanitizer build runs the same checks on fewer samples (wider, still stated, tolerances).
-#if defined(TABLEWISE_SANITIZED)
-constexpr int ReferenceTrials = 100000;
-constexpr int RepeatedValues = 30;
-constexpr int RepeatedLevels[] = {QuickCalculation};
-#else
 constexpr int ReferenceTrials = 400000;
 constexpr int RepeatedValues = 100;
 constexpr int RepeatedLevels[] = {QuickCalculation, NormalCalculation};
-#endif
 
 // What the precalculation dialog's paint handler saw: the progress count and whether the cell
 // about to be computed was still empty.
