@@ -1,170 +1,237 @@
-// Straightforward evaluator following the scoring steps literally. It is correct but slow; a
-// table-driven one replaces it.
+// Table-driven evaluator. A complete Texas hand costs one sum of seven card keys and one
+// lookup (rank hash or flush table); a complete Omaha hand 60 lookups in a dense table. Only
+// with a threshold below the maximum are the sets walked one by one, in their fixed order, to
+// find the first one above it. Hands with an empty slot take the plain enumeration, where
+// ScoreFive scores the partial sets through the same rank hash.
 #include "cards/evaluator.h"
 
 #include "app/state.h"
+#include "cards/evaluator_tables.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
 
 namespace {
 
-// Appends the rank values of the ranks with count 1 from nibble `shift` downward, Ace first.
-int FillKickers(const int counts[13], int score, int shift)
+// The 21 five-card sets of the seven Texas positions (hole 0, hole 1, board 0..4), in
+// lexicographic order of positions.
+constexpr std::array<std::array<int, 5>, 21> TexasSets = [] {
+    std::array<std::array<int, 5>, 21> sets{};
+    int n = 0;
+    for (int a = 0; a < 3; ++a)
+        for (int b = a + 1; b < 4; ++b)
+            for (int c = b + 1; c < 5; ++c)
+                for (int d = c + 1; d < 6; ++d)
+                    for (int e = d + 1; e < 7; ++e)
+                        sets[static_cast<std::size_t>(n++)] = {a, b, c, d, e};
+    return sets;
+}();
+
+// Omaha hole pairs and board triples, each in the enumeration's order.
+constexpr int OmahaPairs[6][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}};
+constexpr int OmahaTriples[10][3] = {{0, 1, 2}, {0, 1, 3}, {0, 1, 4}, {0, 2, 3}, {0, 2, 4},
+                                     {0, 3, 4}, {1, 2, 3}, {1, 2, 4}, {1, 3, 4}, {2, 3, 4}};
+
+std::uint64_t KeyOf(Card card)
 {
-    if (counts[0] == 1 && shift >= 0) {
-        score += 14 << shift;
-        shift -= 4;
-    }
-    for (int r = 12; r >= 1 && shift >= 0; --r) {
-        if (counts[r] == 1) {
-            score += (r + 1) << shift;
-            shift -= 4;
+    return evaluatorTables.cardKey[static_cast<std::size_t>(card)];
+}
+
+int RankBit(Card card)
+{
+    return 1 << RankOf(card);
+}
+
+// The suit whose counter has its flush bit set in a key sum (the lowest one if several).
+int FlushSuit(std::uint64_t flushBits)
+{
+    return (std::countr_zero(flushBits) - SuitShift - 3) / 4;
+}
+
+// The threshold rule over scores already known to be complete-set scores: the first set score
+// above `threshold`, else the maximum. Used by the slow paths with empty slots.
+template <typename ScoreOfSet>
+HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSet scoreOfSet)
+{
+    HandScore best = -1;
+    for (int i = 0; i < setCount; ++i) {
+        const HandScore s = scoreOfSet(i);
+        if (s > best) {
+            if (s > threshold)
+                return s;
+            best = s;
         }
     }
-    return score;
+    return best;
+}
+
+// Texas with at least one empty slot: every set through ScoreFive, which skips the empties.
+HandScore EvaluateTexasWithGaps(const Card seven[7], std::int32_t threshold)
+{
+    return FirstAboveOrBest(21, threshold, [&](int i) {
+        const auto& set = TexasSets[static_cast<std::size_t>(i)];
+        const Card five[5] = {seven[set[0]], seven[set[1]], seven[set[2]], seven[set[3]],
+                              seven[set[4]]};
+        return ScoreFive(five);
+    });
+}
+
+HandScore EvaluateOmahaWithGaps(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    return FirstAboveOrBest(60, threshold, [&](int i) {
+        const int* pair = OmahaPairs[i / 10];
+        const int* triple = OmahaTriples[i % 10];
+        const Card five[5] = {hole[pair[0]], hole[pair[1]], board[triple[0]], board[triple[1]],
+                              board[triple[2]]};
+        return ScoreFive(five);
+    });
 }
 
 }  // namespace
 
 HandScore ScoreFive(const Card cards[5])
 {
-    int counts[13] = {};
-    int present = 0;
-    int largest = 1;
-    int largestRank = -1;
-    int firstSuit = -1;
-    bool oneSuit = true;
-    for (int i = 0; i < 5; ++i) {
-        const Card card = cards[i];
-        if (card == NoCard)
-            continue;
-        ++present;
-        const int rank = RankOf(card);
-        if (++counts[rank] > largest) {
-            largest = counts[rank];
-            largestRank = rank;
-        }
-        if (firstSuit < 0)
-            firstSuit = SuitOf(card);
-        else if (SuitOf(card) != firstSuit)
-            oneSuit = false;
+    if ((cards[0] | cards[1] | cards[2] | cards[3] | cards[4]) < 0) {
+        // Fewer than five cards can be no flush; their rank sum alone names the partial score.
+        std::uint64_t sum = 0;
+        for (int i = 0; i < 5; ++i)
+            if (cards[i] != NoCard)
+                sum += KeyOf(cards[i]);
+        return RankScore(sum);
     }
-    if (present == 0)
-        return 0;
-    const bool flush = present == 5 && oneSuit;
-
-    if (largest == 4) {
-        int kicker = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 1) {
-                kicker = RankValue(r);
-                break;
-            }
-        }
-        return 0x700000 + (RankValue(largestRank) << 16) + (kicker << 12);
+    const std::uint64_t sum = SuitCountersStart + KeyOf(cards[0]) + KeyOf(cards[1]) +
+                              KeyOf(cards[2]) + KeyOf(cards[3]) + KeyOf(cards[4]);
+    if (sum & FlushBits) {
+        const int mask = RankBit(cards[0]) | RankBit(cards[1]) | RankBit(cards[2]) |
+                         RankBit(cards[3]) | RankBit(cards[4]);
+        return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
     }
-
-    int straightTop = 0;
-    bool topStraight = false;
-    if (counts[0] == 1 && counts[9] == 1 && counts[10] == 1 && counts[11] == 1 && counts[12] == 1) {
-        straightTop = 14;
-        topStraight = true;
-    } else if (present == 5) {
-        int run = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] > 1)
-                break;
-            if (counts[r] == 0) {
-                if (run > 0)
-                    break;
-                continue;
-            }
-            if (++run == 5) {
-                straightTop = RankValue(r);
-                break;
-            }
-        }
-    }
-
-    if (flush) {
-        if (topStraight)
-            return 0x900000;
-        if (straightTop != 0)
-            return 0x800000 + (straightTop << 16);
-        return FillKickers(counts, 0x500000, 16);
-    }
-    if (straightTop != 0 && present == 5)
-        return 0x400000 + (straightTop << 16);
-
-    if (largest == 3) {
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 2)
-                return 0x600000 + (RankValue(largestRank) << 16) + (RankValue(r) << 12);
-        }
-        return FillKickers(counts, 0x300000 + (RankValue(largestRank) << 16), 12);
-    }
-    if (largest == 2) {
-        int second = -1;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 2 && r != largestRank)
-                second = r;
-        }
-        if (second < 0)
-            return FillKickers(counts, 0x100000 + (RankValue(largestRank) << 16), 12);
-        int high = RankValue(largestRank);
-        int low = RankValue(second);
-        if (low > high) {
-            const int swap = high;
-            high = low;
-            low = swap;
-        }
-        int kicker = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 1) {
-                kicker = RankValue(r);
-                break;
-            }
-        }
-        return 0x200000 + (high << 16) + (low << 12) + (kicker << 8);
-    }
-    return FillKickers(counts, 0, 16);
+    return RankScore(sum);
 }
 
 HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    HandScore best = -1;
-    for (int a = 0; a < 3; ++a)
-        for (int b = a + 1; b < 4; ++b)
-            for (int c = b + 1; c < 5; ++c)
-                for (int d = c + 1; d < 6; ++d)
-                    for (int e = d + 1; e < 7; ++e) {
-                        const Card five[5] = {seven[a], seven[b], seven[c], seven[d], seven[e]};
-                        const HandScore s = ScoreFive(five);
-                        if (s > best) {
-                            if (s > threshold)
-                                return s;
-                            best = s;
-                        }
-                    }
-    return best;
+    if ((seven[0] | seven[1] | seven[2] | seven[3] | seven[4] | seven[5] | seven[6]) < 0)
+        return EvaluateTexasWithGaps(seven, threshold);
+
+    std::uint64_t keys[7];
+    std::uint64_t sum = SuitCountersStart;
+    for (int i = 0; i < 7; ++i) {
+        keys[i] = KeyOf(seven[i]);
+        sum += keys[i];
+    }
+    HandScore best;
+    if (const std::uint64_t flushBits = sum & FlushBits) {
+        // Five or more of one suit: seven cards then hold no full house or four of a kind,
+        // so the flush table's answer for that suit is the maximum.
+        const int suit = FlushSuit(flushBits);
+        int mask = 0;
+        for (int i = 0; i < 7; ++i)
+            if (SuitOf(seven[i]) == suit)
+                mask |= RankBit(seven[i]);
+        best = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
+    } else {
+        best = RankScore(sum);
+    }
+    if (best <= threshold)
+        return best;
+
+    // Some set beats the threshold: the first one in order is the answer. Each set's own score
+    // comes from its five keys (a flush when its five suits agree).
+    for (const auto& set : TexasSets) {
+        const std::uint64_t setSum = SuitCountersStart + keys[set[0]] + keys[set[1]] +
+                                     keys[set[2]] + keys[set[3]] + keys[set[4]];
+        HandScore s;
+        if (setSum & FlushBits) {
+            const int mask = RankBit(seven[set[0]]) | RankBit(seven[set[1]]) |
+                             RankBit(seven[set[2]]) | RankBit(seven[set[3]]) |
+                             RankBit(seven[set[4]]);
+            s = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
+        } else {
+            s = RankScore(setSum);
+        }
+        if (s > threshold)
+            return s;
+    }
+    return best;  // not reached: the maximum itself is one of the sets
 }
 
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
-    HandScore best = -1;
-    for (int a = 0; a < 3; ++a)
-        for (int b = a + 1; b < 4; ++b)
-            for (int c = 0; c < 3; ++c)
-                for (int d = c + 1; d < 4; ++d)
-                    for (int e = d + 1; e < 5; ++e) {
-                        const Card five[5] = {hole[a], hole[b], board[c], board[d], board[e]};
-                        const HandScore s = ScoreFive(five);
-                        if (s > best) {
-                            if (s > threshold)
-                                return s;
-                            best = s;
-                        }
-                    }
-    return best;
+    if ((hole[0] | hole[1] | hole[2] | hole[3] | board[0] | board[1] | board[2] | board[3] |
+         board[4]) < 0)
+        return EvaluateOmahaWithGaps(hole, board, threshold);
+
+    const EvaluatorTables& t = evaluatorTables;
+    int pairRow[6];
+    for (int p = 0; p < 6; ++p)
+        pairRow[p] = t.omahaPairRow[static_cast<std::size_t>(RankOf(hole[OmahaPairs[p][0]]) * 13 +
+                                                             RankOf(hole[OmahaPairs[p][1]]))];
+    int boardRank[5];
+    for (int i = 0; i < 5; ++i)
+        boardRank[i] = RankOf(board[i]);
+    int tripleColumn[10];
+    for (int k = 0; k < 10; ++k)
+        tripleColumn[k] = t.omahaTripleColumn[static_cast<std::size_t>(
+            boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
+            boardRank[OmahaTriples[k][2]])];
+
+    HandScore best = 0;
+    for (int p = 0; p < 6; ++p)
+        for (int k = 0; k < 10; ++k)
+            best = std::max(best,
+                            t.omahaScore[static_cast<std::size_t>(pairRow[p] + tripleColumn[k])]);
+
+    // A flush needs three board cards of one suit (at most one suit has them) and a hole pair
+    // of that suit.
+    int boardSuit[5];
+    int suitCount[4] = {};
+    for (int i = 0; i < 5; ++i)
+        ++suitCount[boardSuit[i] = SuitOf(board[i])];
+    int flushSuit = -1;
+    for (int s = 0; s < 4; ++s)
+        if (suitCount[s] >= 3)
+            flushSuit = s;
+    if (flushSuit >= 0) {
+        for (const auto& pair : OmahaPairs) {
+            if (SuitOf(hole[pair[0]]) != flushSuit || SuitOf(hole[pair[1]]) != flushSuit)
+                continue;
+            const int pairMask = RankBit(hole[pair[0]]) | RankBit(hole[pair[1]]);
+            for (const auto& triple : OmahaTriples) {
+                if (boardSuit[triple[0]] == flushSuit && boardSuit[triple[1]] == flushSuit &&
+                    boardSuit[triple[2]] == flushSuit)
+                    best =
+                        std::max(best, t.flushScore[static_cast<std::size_t>(
+                                           pairMask | RankBit(board[triple[0]]) |
+                                           RankBit(board[triple[1]]) | RankBit(board[triple[2]]))]);
+            }
+        }
+    }
+    if (best <= threshold)
+        return best;
+
+    // Walk the 60 sets in order for the first one above the threshold.
+    for (int p = 0; p < 6; ++p) {
+        const Card a = hole[OmahaPairs[p][0]];
+        const Card b = hole[OmahaPairs[p][1]];
+        const bool pairSuited = SuitOf(a) == flushSuit && SuitOf(b) == flushSuit;
+        for (int k = 0; k < 10; ++k) {
+            const int* triple = OmahaTriples[k];
+            HandScore s;
+            if (pairSuited && boardSuit[triple[0]] == flushSuit &&
+                boardSuit[triple[1]] == flushSuit && boardSuit[triple[2]] == flushSuit)
+                s = t.flushScore[static_cast<std::size_t>(
+                    RankBit(a) | RankBit(b) | RankBit(board[triple[0]]) |
+                    RankBit(board[triple[1]]) | RankBit(board[triple[2]]))];
+            else
+                s = t.omahaScore[static_cast<std::size_t>(pairRow[p] + tripleColumn[k])];
+            if (s > threshold)
+                return s;
+        }
+    }
+    return best;  // not reached: the maximum itself is one of the sets
 }
 
 HandScore EvaluateHand(const Card hole[4], const Card board[5], std::int32_t threshold)
