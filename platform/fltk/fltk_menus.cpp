@@ -114,9 +114,13 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
         return;
     EnsureFltk();
     const std::vector<Fl_Menu_Item> items = BuildFltkMenuItems(menu);
-    // Measured with FLTK 1.3.8: without a menu button, popup() places the menu at the point
-    // as given, in screen coordinates, whatever window the current event came from.
-    const Fl_Menu_Item* chosen = items.front().popup(screenX, screenY);
+    // Without a menu button, FLTK 1.3's popup() takes the point relative to the window of the
+    // last event: it adds event_x_root() - event_x() (and the same for y). Taking that off
+    // first puts the menu's corner exactly on the screen point.
+    const int eventWindowX = Fl::event_x_root() - Fl::event_x();
+    const int eventWindowY = Fl::event_y_root() - Fl::event_y();
+    const Fl_Menu_Item* chosen =
+        items.front().popup(screenX - eventWindowX, screenY - eventWindowY);
     if (!chosen || chosen->submenu() || chosen->argument() == 0)
         return;
     MessageParams params;

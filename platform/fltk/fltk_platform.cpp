@@ -500,18 +500,14 @@ ScreenRect WindowScreenRect(Window window)
     Fl_Window* host = HostOf(*window);
     if (!host)
         return {};
-    // FLTK keeps the client area's position; the window manager's frame is what decorated_w()
-    // and decorated_h() add, with equal borders left, right and below and the rest on top.
-    int border = 0;
-    int top = 0;
-    if (host->shown()) {
-        const int extraW = std::max(host->decorated_w() - host->w(), 0);
-        const int extraH = std::max(host->decorated_h() - host->h(), 0);
-        border = extraW / 2;
-        top = std::max(extraH - border, 0);
-    }
-    return {host->x() - border, host->y() - top, host->x() + host->w() + border,
-            host->y() + host->h() + (top > 0 ? border : 0)};
+    // A dialog's outer rectangle is its client area with a 3-pixel frame and a 29-pixel caption,
+    // whatever frame the window manager really draws (under Xvfb there is none): the main
+    // dialog's start-up takes the client origin as that corner plus (3, 29), and the areas it
+    // measures from it must land exactly where the mouse messages put them.
+    if (window->isDialog)
+        return {host->x() - 3, host->y() - 29, host->x() + host->w() + 3,
+                host->y() + host->h() + 3};
+    return {host->x(), host->y(), host->x() + host->w(), host->y() + host->h()};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real program under Xvfb, driven with xdotool; pictures are checked
+# with ImageMagick. Usage: e2e.sh path/to/tablewise
+set -euo pipefail
+
+program=$(realpath "$1")
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -n "${DISPLAY:-}" ]] && import -window root "$work/failure.png" 2>/dev/null &&
+        cp "$work/failure.png" "${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}" &&
+        echo "screenshot: ${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}" >&2
+    exit 1
+}
+
+# A private X server on a free display.
+start_x() {
+    exec 3<> "$work/displayfd"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$work/displayfd" ]] && break
+        sleep 0.1
+    done
+    [[ -s "$work/displayfd" ]] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/displayfd")"
+    for _ in $(seq 100); do
+        xdotool getmouselocation >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    fail "the X server does not answer"
+}
+
+# Waits until a window with exactly this title is mapped; prints its id.
+wait_window() {
+    local title=$1 seconds=${2:-60}
+    for _ in $(seq $((seconds * 10))); do
+        local id
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+        if [[ -n "$id" ]]; then
+            echo "$id"
+            return
+        fi
+        sleep 0.1
+    done
+    fail "no window \"$title\" within ${seconds}s"
+}
+
+wait_gone() {
+    local title=$1
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window \"$title\" is still there"
+}
+
+# The client origin of a window on the screen (there is no window manager: no frames).
+origin() {
+    local X Y WINDOW SCREEN WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y"
+}
+
+# Clicks at a point of a window's client area: click WINDOW X Y [BUTTON]
+click() {
+    local ox oy
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3))
+    sleep 0.15
+    xdotool mousemove $((ox + $2 + 1)) $((oy + $3))  # a move the program sees for picking
+    sleep 0.15
+    xdotool click "${4:-1}"
+    sleep 0.3
+}
+
+# Mean brightness (0..1) of a rectangle of a window's client area: brightness WINDOW X Y W H
+brightness() {
+    local ox oy
+    read -r ox oy < <(origin "$1")
+    import -window root -crop "$4x$5+$((ox + $2))+$((oy + $3))" +repage "$work/crop.png"
+    convert "$work/crop.png" -format '%[fx:mean]' info:
+}
+
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Waits for the program to end and checks its exit code.
+expect_exit() {
+    local expected=$1 code
+    for _ in $(seq 300); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+    set +e
+    wait "$app_pid"
+    code=$?
+    set -e
+    app_pid=""
+    [[ $code -eq $expected ]] || fail "exit code $code, expected $expected"
+}
+
+# Gives a window the keyboard focus and types a key into it: key WINDOW KEY
+key() {
+    xdotool windowfocus "$1" 2>/dev/null || true
+    sleep 0.2
+    xdotool key "$2"
+    sleep 0.2
+}
+
+start_program() {
+    "$program" >"$work/program.log" 2>&1 &
+    app_pid=$!
+}
+
+# The centre of card (column = rank index, row = suit) of the selection grid, 400 x 180.
+grid_point() {
+    awk -v c="$1" -v r="$2" 'BEGIN {
+        w = 1.54 / 13; x = -1 + 0.05 + c * (w + 0.03) + w / 2; y = -1 + 0.05 + r * 0.49 + 0.215
+        printf "%d %d\n", (x + 1) / 2 * 400, (1 - y) / 2 * 180 }'
+}
+
+start_x
+
+echo "== closing the precalculation dialog ends the program with 0"
+start_program
+precalc=$(wait_window "Precalculating Data")
+key "$precalc" Escape
+expect_exit 0
+
+echo "== a whole session"
+start_program
+precalc=$(wait_window "Precalculating Data")
+click "$precalc" 65 106  # "Quick Calculation"
+main=$(wait_window "Tablewise Application" 120)
+selection=$(wait_window "Card Selection Window")
+wait_gone "Precalculating Data"
+eval "$(xdotool getwindowgeometry --shell "$selection")"
+[[ "$X,$Y" == "10,10" ]] || fail "card selection window at $X,$Y"
+[[ "${WIDTH}x${HEIGHT}" == "400x180" ]] || fail "card selection window ${WIDTH}x${HEIGHT}"
+sleep 1
+
+hand_before=$(brightness "$main" 23 36 208 63)
+table_before=$(brightness "$main" 23 137 208 63)
+above 0.01 "$hand_before" || fail "the hand view is not black before any card ($hand_before)"
+above 0.01 "$table_before" || fail "the table view is not black before any card"
+
+for card in "0 3" "0 2" "12 3" "11 3" "10 3"; do  # A♠ A♥ then K♠ Q♠ J♠
+    read -r gx gy < <(grid_point $card)
+    click "$selection" "$gx" "$gy"
+done
+sleep 1
+hand_after=$(brightness "$main" 23 36 208 63)
+table_after=$(brightness "$main" 23 137 208 63)
+above "$hand_after" 0.05 || fail "the hand view shows no cards ($hand_after)"
+above "$table_after" 0.05 || fail "the table view shows no cards ($table_after)"
+# The chosen cards left their cells of the grid black.
+above 0.05 "$(brightness "$selection" 12 12 16 30)" || fail "the Ace of spades is still in the grid"
+
+# The estimates run: the gain view shows a number.
+sleep 2
+above "$(brightness "$main" 362 325 150 28)" 0.01 || fail "the gain view shows nothing"
+
+# A right-click on an empty spot of the opponents view offers "Add New"; the dialog adds one.
+spot=""
+for candidate in "150 185" "40 40" "260 40" "150 100" "40 180" "260 180" "100 140" "200 60"; do
+    read -r cx cy <<<"$candidate"
+    if above 0.001 "$(brightness "$main" $((11 + cx - 20)) $((271 + cy - 16)) 40 32)"; then
+        spot="$candidate"
+        break
+    fi
+done
+[[ -n "$spot" ]] || fail "no empty spot in the opponents view"
+read -r cx cy <<<"$spot"
+corner_before=$(brightness "$main" 13 453 28 16)
+click "$main" $((11 + cx)) $((271 + cy)) 3
+sleep 0.5
+read -r mx my < <(xdotool getmouselocation --shell | awk -F= '/^X/{x=$2}/^Y/{y=$2}END{print x, y}')
+xdotool mousemove $((mx + 20)) $((my + 10)) click 1  # the menu's one item
+add=$(wait_window "Add New Player" 10)
+key "$add" Return
+wait_gone "Add New Player"
+sleep 1
+corner_after=$(brightness "$main" 13 453 28 16)
+above "$corner_after" "$corner_before" || fail "no new marker at the bottom left ($corner_before -> $corner_after)"
+
+# Escape asks "Really Quit?"; Yes ends the program with 2.
+key "$main" Escape
+quit=$(wait_window "Quit Program" 10)
+key "$quit" Return
+expect_exit 2
+
+echo "PASS: end-to-end"

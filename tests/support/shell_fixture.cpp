@@ -1,0 +1,62 @@
+#include "tests/support/shell_fixture.h"
+
+#include "app/main_dialog.h"
+#include "app/result_bars.h"
+#include "app/startup.h"
+#include "odds/starting_hands.h"
+#include "platform/headless/headless.h"
+#include "render/gl_surface.h"
+
+namespace {
+
+StartingHandTable QuickTable()
+{
+    static const StartingHandTable table = [] {
+        ResetAppState(appState);
+        SeedRandom(1);
+        for (int cell = 0; cell < StartingHandCells; ++cell)
+            ComputeNextCell(QuickCalculation);
+        return appState.startingHandTable;
+    }();
+    return table;
+}
+
+}  // namespace
+
+void CatchProcessExit()
+{
+    HeadlessSetExitHandler([](int code) { throw ProcessExit{code}; });
+}
+
+Window StartMainDialog()
+{
+    const StartingHandTable table = QuickTable();
+    HeadlessReset();
+    HeadlessFailGl(GlFailure::None);
+    ResetAppState(appState);
+    appState.startingHandTable = table;
+    CreateDrawingObjects();
+    CatchProcessExit();
+    Window dialog = CreateModelessDialog(101, nullptr, MainDialogProc);
+    ShowWindow(dialog);
+    SetupGlAreas();
+    InitGlState(dialog);
+    LoadCardTexture();
+    return dialog;
+}
+
+void MouseAt(Message message, int x, int y)
+{
+    MessageParams params;
+    params.x = x;
+    params.y = y;
+    SendWindowMessage(appState.mainDialog, message, params);
+}
+
+void MarkerCentre(int index, int& x, int& y)
+{
+    const Player& p = appState.roster.at(index);
+    const GlArea& area = appState.opponentsArea;
+    x = area.x + p.x;
+    y = area.y + area.surface.height - p.y;
+}

@@ -1,0 +1,25 @@
+// A running main dialog on the headless platform, for tests of the program's behaviour.
+#pragma once
+
+#include "app/state.h"
+
+#include <stdexcept>
+
+// Thrown by the exit handler the fixture installs, so that a test can catch ExitProcess.
+struct ProcessExit {
+    int code;
+};
+
+// Resets the state and the headless world, makes the drawing objects, fills the starting-hand
+// table at the quick level, creates the main dialog and its four OpenGL areas and loads the
+// card texture. Returns the main dialog.
+Window StartMainDialog();
+
+// Installs an exit handler that throws ProcessExit.
+void CatchProcessExit();
+
+// Sends a mouse message to the main dialog at (x, y) in its client pixels.
+void MouseAt(Message message, int x, int y);
+
+// The centre of a player's marker icon in the main dialog's client pixels.
+void MarkerCentre(int index, int& x, int& y);

@@ -1,0 +1,272 @@
+// The program under abuse: crowded tables, days of estimates, hostile names and storms of mouse
+// events. Nothing may hang, crash or corrupt the state.
+#include "app/main_dialog.h"
+#include "app/state.h"
+#include "odds/win_estimate.h"
+#include "opponents/player_dialog.h"
+#include "platform/headless/headless.h"
+#include "render/card_views.h"
+#include "render/gain.h"
+#include "tests/support/shell_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <string>
+
+namespace {
+
+#ifdef TABLEWISE_SANITIZED
+constexpr int Scale = 10;  // the sanitizers run about ten times slower
+#else
+constexpr int Scale = 1;
+#endif
+
+void FillRoster(int players, int aggression, int bluffing, bool playing)
+{
+    appState.roster.clear();
+    for (int i = 0; i < players; ++i) {
+        Player p;
+        p.name = std::string("P").append(std::to_string(i));
+        p.aggression = aggression;
+        p.bluffing = bluffing;
+        p.playing = playing;
+        p.x = 12 + (i * 7) % 250;
+        p.y = 12 + (i * 13) % 150;
+        appState.roster.append(p);
+    }
+}
+
+// Every chosen card sits in one slot only, and Texas Hold'em leaves the last hole slots empty.
+void ExpectConsistentDeal()
+{
+    std::set<Card> seen;
+    int chosen = 0;
+    for (Card c : appState.holeCards)
+        if (c != NoCard) {
+            ASSERT_GE(c, 0);
+            ASSERT_LT(c, 52);
+            seen.insert(c);
+            ++chosen;
+        }
+    for (Card c : appState.tableCards)
+        if (c != NoCard) {
+            ASSERT_GE(c, 0);
+            ASSERT_LT(c, 52);
+            seen.insert(c);
+            ++chosen;
+        }
+    ASSERT_EQ(static_cast<int>(seen.size()), chosen) << "a card sits in two slots";
+    if (appState.gameVariant == TexasHoldem) {
+        ASSERT_EQ(appState.holeCards[2], NoCard);
+        ASSERT_EQ(appState.holeCards[3], NoCard);
+    }
+    const int count = appState.roster.count();
+    ASSERT_TRUE(appState.hoverPlayer == -1 ||
+                (appState.hoverPlayer >= 0 && appState.hoverPlayer < count));
+    ASSERT_TRUE(appState.draggedPlayer == -1 ||
+                (appState.draggedPlayer >= 0 && appState.draggedPlayer < count));
+}
+
+class Abuse : public ::testing::Test {
+protected:
+    void SetUp() override { dialog = StartMainDialog(); }
+    Window dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Abuse, EveryTickFinishesForRostersOfAnySize)
+{
+    const int sizes[] = {0, 1, 5, 10, 11, 22, 23, 40, 100};
+    for (int variant : {TexasHoldem, OmahaHoldem})
+        for (bool modelling : {false, true})
+            for (int players : sizes)
+                for (int aggression : {0, 10}) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << "variant " << variant << " modelling " << modelling
+                                 << " players " << players << " aggression " << aggression);
+                    ResetForNewHand(appState);
+                    appState.gameVariant = static_cast<GameVariant>(variant);
+                    SetControlChecked(dialog, ModellingCheckBox, modelling);
+                    FillRoster(players, aggression, aggression == 0 ? 0 : 10, players % 2 == 0);
+                    ChangeCard(0, true);
+                    ChangeCard(13, true);
+                    if (variant == OmahaHoldem) {
+                        ChangeCard(26, true);
+                        ChangeCard(39, true);
+                    }
+                    ChangeCard(5, true);  // one board card
+                    ASSERT_TRUE(HeadlessFireTimer(dialog, EstimateTimer));
+                    ASSERT_TRUE(HeadlessFireTimer(dialog, RedrawTimer));
+                    EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
+                    ExpectConsistentDeal();
+                }
+}
+
+TEST_F(Abuse, DaysOfEstimatesKeepPercentagesAndGainRight)
+{
+    // Counters near the 32-bit limit, then at least ten million more deals (a million under
+    // the sanitizers): the shares and the gain stay those of the counts.
+    FillRoster(1, 5, 5, true);
+    ChangeCard(0, true);
+    ChangeCard(13, true);
+    appState.outcomeCounts = {2147000000LL, 100000000LL, 900000000LL};
+    // Hours of estimates, not of frames: the gain view's surface is left out (a program whose
+    // window is hidden), so the figure is still computed but no frame is drawn.
+    appState.gainArea.surface.rc = nullptr;
+    const int calls = 10000 / Scale;
+    for (int i = 0; i < calls; ++i)
+        EstimateWin(appState.holeCards.data(), appState.tableCards.data());
+    const OutcomeCounts c = appState.outcomeCounts;
+    ASSERT_EQ(c.total(), 3147000000LL + 1000LL * calls);
+    ASSERT_GT(c.wins, 2147483647LL);  // past where a 32-bit counter would have wrapped
+
+    const double total = static_cast<double>(c.total());
+    const double win = std::atof(ControlText(dialog, 1012).c_str());
+    const double tie = std::atof(ControlText(dialog, 1013).c_str());
+    const double loss = std::atof(ControlText(dialog, 1014).c_str());
+    EXPECT_NEAR(win, 100.0 * static_cast<double>(c.wins) / total, 0.01);
+    EXPECT_NEAR(tie, 100.0 * static_cast<double>(c.ties) / total, 0.01);
+    EXPECT_NEAR(loss, 100.0 * static_cast<double>(c.losses) / total, 0.01);
+    EXPECT_NEAR(win + tie + loss, 100.0, 0.03);
+    EXPECT_FLOAT_EQ(gainPercent, ComputeGainPercent(c.wins, c.ties, c.losses, 1));
+    EXPECT_GT(gainPercent, 30.0f);  // about 68% of the pot heads-up: a clear gain
+}
+
+TEST_F(Abuse, AnyTypedNameIsStoredAndDrawnSafely)
+{
+    const std::string names[] = {
+        "",
+        std::string(1000, 'x'),
+        std::string("tab\there\nnew\x01\x1F\x7F", 17),
+        "\xE2\x82\xAC uro \xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x82\xA1",  // € é 日本
+                                                                                         // 🂡
+        "\xFF\xFE bad \xC3 \xE2\x82 \xED\xA0\x80 \xC0\xAF end",  // invalid UTF-8 of every kind
+        std::string(40, '\xC3'),
+    };
+    for (const std::string& name : names) {
+        HeadlessSetModalDriver([&](Window add) {
+            SetControlText(add, NameEditControl, name);
+            HeadlessPressKey(add, HeadlessKey::Enter);
+        });
+        RunAddPlayerDialog();
+    }
+    ASSERT_EQ(appState.roster.count(), 6);
+    for (int i = 0; i < appState.roster.count(); ++i)
+        EXPECT_LE(appState.roster.at(i).name.size(), 31u) << i;
+    EXPECT_EQ(appState.roster.at(0).name, "");
+    EXPECT_EQ(appState.roster.at(1).name, std::string(31, 'x'));
+    EXPECT_EQ(appState.roster.at(3).name.substr(0, 9), "\x80 uro \xE9t\xE9");
+    EXPECT_EQ(appState.roster.at(3).name.substr(9), " ?? ?");
+    for (char ch : appState.roster.at(4).name)
+        EXPECT_NE(static_cast<unsigned char>(ch), 0xFF);  // invalid bytes became '?'
+    HeadlessFireTimer(dialog, RedrawTimer);               // draws every name
+    ExpectConsistentDeal();
+}
+
+TEST_F(Abuse, MouseStormsKeepTheStateConsistent)
+{
+    FillRoster(6, 5, 5, true);
+    std::mt19937 random(20261206);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    Window selection = nullptr;
+    ASSERT_TRUE(RegisterWindowClass("CardSelectWindow", CardSelectWndProc));
+    selection =
+        CreateTopLevelWindow("CardSelectWindow", "Card Selection Window", 10, 10, 400, 180, dialog);
+    ASSERT_NE(selection, nullptr);
+    HeadlessSetMenuResponder([&](const ShownMenu& menu) {
+        switch (pick(4)) {
+        case 0:
+            return 0;  // cancelled
+        case 1:
+            return DeleteCommand;
+        case 2:
+            return menu.items[0].id;  // "Add New" or "Playing"
+        default:
+            return FirstAggressionCommand + pick(22);
+        }
+    });
+    HeadlessSetModalDriver([&](Window add) {
+        HeadlessPressKey(add, pick(2) == 0 ? HeadlessKey::Enter : HeadlessKey::Escape);
+    });
+
+    const int events = 3000 / Scale;
+    for (int i = 0; i < events; ++i) {
+        const int x = pick(620) - 30;  // beyond the dialog on every side too
+        const int y = pick(540) - 30;
+        switch (pick(12)) {
+        case 0:
+        case 1:
+        case 2:
+            MouseAt(Message::MouseMove, x, y);
+            break;
+        case 3:
+            MouseAt(Message::LeftDown, x, y);
+            break;
+        case 4:
+            MouseAt(Message::LeftUp, x, y);
+            break;
+        case 5:
+            MouseAt(Message::RightUp, x, y);
+            HeadlessDeliverPosted();
+            break;
+        case 6: {
+            MessageParams p;
+            p.x = pick(400);
+            p.y = pick(180);
+            SendWindowMessage(selection, Message::MouseMove, p);
+            SendWindowMessage(selection, Message::LeftUp, p);
+            break;
+        }
+        case 7:
+            HeadlessClickControl(dialog, pick(3) == 0 ? NewHandCommand : VariantButton);
+            break;
+        case 8:
+            HeadlessFireTimer(dialog, EstimateTimer);
+            break;
+        case 9:
+            HeadlessFireTimer(dialog, RedrawTimer);
+            HeadlessFireTimer(selection, 1);
+            break;
+        case 10: {
+            MessageParams command;
+            command.id = PlayingCommand + pick(25);
+            appState.selectedPlayer = pick(10) - 2;
+            SendWindowMessage(dialog, Message::Command, command);
+            break;
+        }
+        default:
+            HeadlessClickControl(dialog, ModellingCheckBox);
+            break;
+        }
+        ExpectConsistentDeal();
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST_F(Abuse, TheSelectionWindowSurvivesBeingShrunkAndClosed)
+{
+    ASSERT_TRUE(RegisterWindowClass("CardSelectWindow", CardSelectWndProc));
+    Window selection =
+        CreateTopLevelWindow("CardSelectWindow", "Card Selection Window", 10, 10, 400, 180, dialog);
+    ASSERT_NE(selection, nullptr);
+    for (auto [w, h] : {std::pair{1, 1}, {0, 0}, {1, 500}, {400, 180}}) {
+        HeadlessResizeWindow(selection, w, h);
+        HeadlessFireTimer(selection, 1);
+        MessageParams p;
+        p.x = w / 2;
+        p.y = h / 2;
+        SendWindowMessage(selection, Message::MouseMove, p);
+        SendWindowMessage(selection, Message::LeftUp, p);
+        ExpectConsistentDeal();
+    }
+    HeadlessClickClose(selection);
+    EXPECT_FALSE(HeadlessWindowExists(selection));
+    HeadlessFireTimer(dialog, RedrawTimer);
+    MouseAt(Message::LeftUp, 5, 5);  // redraws the grid of a closed window: no effect
+    ExpectConsistentDeal();
+}
