@@ -139,7 +139,16 @@ HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t th
         return best;
 
     // Some set beats the threshold: the first one in order is the answer. Each set's own score
-    // comes from its five keys (a flush when its five suits agree).
+    // comes from its five keys (a flush when its five suits agree, only possible when the
+    // seven cards hold five of a suit).
+    if ((sum & FlushBits) == 0) {
+        for (const auto& set : TexasSets) {
+            const HandScore s =
+                RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
+            if (s > threshold)
+                return s;
+        }
+    }
     for (const auto& set : TexasSets) {
         const std::uint64_t setSum = SuitCountersStart + keys[set[0]] + keys[set[1]] +
                                      keys[set[2]] + keys[set[3]] + keys[set[4]];
@@ -165,38 +174,51 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
         return EvaluateOmahaWithGaps(hole, board, threshold);
 
     const EvaluatorTables& t = evaluatorTables;
-    int pairRow[6];
-    for (int p = 0; p < 6; ++p)
-        pairRow[p] = t.omahaPairRow[static_cast<std::size_t>(RankOf(hole[OmahaPairs[p][0]]) * 13 +
-                                                             RankOf(hole[OmahaPairs[p][1]]))];
+    int holeRank[4];
+    int holeSuit[4];
+    for (int i = 0; i < 4; ++i) {
+        holeRank[i] = RankOf(hole[i]);
+        holeSuit[i] = SuitOf(hole[i]);
+    }
     int boardRank[5];
-    for (int i = 0; i < 5; ++i)
+    int boardSuit[5];
+    for (int i = 0; i < 5; ++i) {
         boardRank[i] = RankOf(board[i]);
-    int tripleColumn[10];
+        boardSuit[i] = SuitOf(board[i]);
+    }
+    int pairColumn[6];
+    for (int p = 0; p < 6; ++p)
+        pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(holeRank[OmahaPairs[p][0]] * 13 +
+                                                                   holeRank[OmahaPairs[p][1]])];
+    int tripleRow[10];
     for (int k = 0; k < 10; ++k)
-        tripleColumn[k] = t.omahaTripleColumn[static_cast<std::size_t>(
+        tripleRow[k] = t.omahaTripleRow[static_cast<std::size_t>(
             boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
             boardRank[OmahaTriples[k][2]])];
 
-    HandScore best = 0;
-    for (int p = 0; p < 6; ++p)
-        for (int k = 0; k < 10; ++k)
-            best = std::max(best,
-                            t.omahaScore[static_cast<std::size_t>(pairRow[p] + tripleColumn[k])]);
+    int bestClass = 0;
+    for (int k = 0; k < 10; ++k)
+        for (int p = 0; p < 6; ++p)
+            bestClass = std::max<int>(
+                bestClass, t.omahaClass[static_cast<std::size_t>(tripleRow[k] + pairColumn[p])]);
+    HandScore best = t.omahaClassScore[static_cast<std::size_t>(bestClass)];
 
-    // A flush needs three board cards of one suit (at most one suit has them) and a hole pair
-    // of that suit.
-    int boardSuit[5];
+    // A flush needs three board cards of one suit (at most one suit has them) and two hole
+    // cards of that suit.
     int suitCount[4] = {};
     for (int i = 0; i < 5; ++i)
-        ++suitCount[boardSuit[i] = SuitOf(board[i])];
+        ++suitCount[boardSuit[i]];
     int flushSuit = -1;
     for (int s = 0; s < 4; ++s)
         if (suitCount[s] >= 3)
             flushSuit = s;
+    const int suitedHole = (holeSuit[0] == flushSuit) + (holeSuit[1] == flushSuit) +
+                           (holeSuit[2] == flushSuit) + (holeSuit[3] == flushSuit);
+    if (suitedHole < 2)
+        flushSuit = -1;  // no set can be a flush
     if (flushSuit >= 0) {
         for (const auto& pair : OmahaPairs) {
-            if (SuitOf(hole[pair[0]]) != flushSuit || SuitOf(hole[pair[1]]) != flushSuit)
+            if (holeSuit[pair[0]] != flushSuit || holeSuit[pair[1]] != flushSuit)
                 continue;
             const int pairMask = RankBit(hole[pair[0]]) | RankBit(hole[pair[1]]);
             for (const auto& triple : OmahaTriples) {
@@ -216,7 +238,8 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
     for (int p = 0; p < 6; ++p) {
         const Card a = hole[OmahaPairs[p][0]];
         const Card b = hole[OmahaPairs[p][1]];
-        const bool pairSuited = SuitOf(a) == flushSuit && SuitOf(b) == flushSuit;
+        const bool pairSuited =
+            holeSuit[OmahaPairs[p][0]] == flushSuit && holeSuit[OmahaPairs[p][1]] == flushSuit;
         for (int k = 0; k < 10; ++k) {
             const int* triple = OmahaTriples[k];
             HandScore s;
@@ -226,7 +249,8 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
                     RankBit(a) | RankBit(b) | RankBit(board[triple[0]]) |
                     RankBit(board[triple[1]]) | RankBit(board[triple[2]]))];
             else
-                s = t.omahaScore[static_cast<std::size_t>(pairRow[p] + tripleColumn[k])];
+                s = t.omahaClassScore[t.omahaClass[static_cast<std::size_t>(tripleRow[k] +
+                                                                            pairColumn[p])]];
             if (s > threshold)
                 return s;
         }

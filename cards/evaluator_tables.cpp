@@ -225,10 +225,15 @@ void BuildRankHash(EvaluatorTables& t)
 void BuildOmahaTables(EvaluatorTables& t)
 {
     int pairClass = 0;
+    int pairRanks[OmahaPairClasses][2] = {};
     for (int a = 0; a < 13; ++a)
         for (int b = a; b < 13; ++b) {
-            t.omahaPairRow[a * 13 + b] = pairClass * OmahaTripleClasses;
-            t.omahaPairRow[b * 13 + a] = pairClass * OmahaTripleClasses;
+            t.omahaPairColumn[static_cast<std::size_t>(a * 13 + b)] =
+                static_cast<std::uint16_t>(pairClass);
+            t.omahaPairColumn[static_cast<std::size_t>(b * 13 + a)] =
+                static_cast<std::uint16_t>(pairClass);
+            pairRanks[pairClass][0] = a;
+            pairRanks[pairClass][1] = b;
             ++pairClass;
         }
     int tripleClass = 0;
@@ -239,25 +244,36 @@ void BuildOmahaTables(EvaluatorTables& t)
                 const int perms[6][3] = {{a, b, c}, {a, c, b}, {b, a, c},
                                          {b, c, a}, {c, a, b}, {c, b, a}};
                 for (const auto& p : perms)
-                    t.omahaTripleColumn[p[0] * 169 + p[1] * 13 + p[2]] =
-                        static_cast<std::uint16_t>(tripleClass);
+                    t.omahaTripleRow[static_cast<std::size_t>(p[0] * 169 + p[1] * 13 + p[2])] =
+                        tripleClass * OmahaPairClasses;
                 tripleRanks[tripleClass][0] = a;
                 tripleRanks[tripleClass][1] = b;
                 tripleRanks[tripleClass][2] = c;
                 ++tripleClass;
             }
-    for (int a = 0; a < 13; ++a)
-        for (int b = a; b < 13; ++b)
-            for (int tc = 0; tc < OmahaTripleClasses; ++tc) {
-                int counts[13] = {};
-                ++counts[a];
-                ++counts[b];
-                for (int r : tripleRanks[tc])
-                    ++counts[r];
-                const bool possible = *std::max_element(counts, counts + 13) <= 4;
-                t.omahaScore[static_cast<std::size_t>(t.omahaPairRow[a * 13 + b] + tc)] =
-                    possible ? ScoreUpToFive(counts) : 0;
-            }
+
+    std::vector<HandScore> scores(t.omahaClass.size());
+    for (int tc = 0; tc < OmahaTripleClasses; ++tc)
+        for (int pc = 0; pc < OmahaPairClasses; ++pc) {
+            int counts[13] = {};
+            for (int r : pairRanks[pc])
+                ++counts[r];
+            for (int r : tripleRanks[tc])
+                ++counts[r];
+            const bool possible = *std::max_element(counts, counts + 13) <= 4;
+            scores[static_cast<std::size_t>(tc * OmahaPairClasses + pc)] =
+                possible ? ScoreUpToFive(counts) : 0;
+        }
+    std::vector<HandScore> distinct = scores;
+    distinct.push_back(0);
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    if (distinct.size() != t.omahaClassScore.size())
+        std::abort();
+    std::copy(distinct.begin(), distinct.end(), t.omahaClassScore.begin());
+    for (std::size_t i = 0; i < scores.size(); ++i)
+        t.omahaClass[i] = static_cast<std::uint16_t>(
+            std::lower_bound(distinct.begin(), distinct.end(), scores[i]) - distinct.begin());
 }
 
 void BuildTables(EvaluatorTables& t)

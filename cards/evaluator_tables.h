@@ -10,8 +10,11 @@
 // gives the best Flush, Straight Flush or Royal Flush within it.
 //
 // Omaha part: a hand is two hole cards plus three board cards, so the rank multiset splits
-// into a pair class (91) and a triple class (455); a dense 91 x 455 table gives the non-flush
-// score at once, with no hashing.
+// into a pair class (91) and a triple class (455); a dense 455 x 91 table gives the non-flush
+// score's class at once, with no hashing. Classes number the 6175 non-flush five-card scores
+// in rising order (class 0 scores 0), so the best set is the largest class; 16-bit classes
+// and triple-major rows (the six pairs of one triple fall in a few cache lines) keep the table
+// close to the first-level cache.
 //
 // Nothing may evaluate a hand during static initialisation: the tables are filled by a
 // dynamic initialiser of evaluator_tables.cpp.
@@ -43,15 +46,18 @@ inline constexpr std::uint64_t RankHashMultiplier = 0x9E3779B97F4A7C15ull;
 
 inline constexpr int OmahaPairClasses = 91;     // unordered rank pairs, repeats allowed
 inline constexpr int OmahaTripleClasses = 455;  // unordered rank triples, repeats allowed
+inline constexpr int OmahaScoreClasses = 6176;  // the non-flush five-card scores and 0
 
 struct EvaluatorTables {
     std::array<std::uint64_t, CardCount> cardKey;  // rank key + 1 in the card's suit counter
     std::array<std::uint32_t, 1 << RankBucketBits> displacement;  // per bucket, < slot count
     std::array<HandScore, 1 << RankSlotBits> rankScore;  // by slot; 0 where no multiset lands
     std::array<HandScore, 8192> flushScore;              // by rank mask with >= 5 bits, else 0
-    std::array<std::int32_t, 169> omahaPairRow;  // by rank*13+rank: pair class * triple classes
-    std::array<std::uint16_t, 2197> omahaTripleColumn;  // by rank*169+rank*13+rank: class
-    std::array<HandScore, OmahaPairClasses * OmahaTripleClasses> omahaScore;  // 0 if > 4 of a rank
+    std::array<std::uint16_t, 169> omahaPairColumn;      // by rank*13+rank: pair class
+    std::array<std::int32_t, 2197> omahaTripleRow;       // by rank*169+rank*13+rank: class * 91
+    std::array<std::uint16_t, OmahaTripleClasses * OmahaPairClasses>
+        omahaClass;                                            // 0: > 4 of a rank
+    std::array<HandScore, OmahaScoreClasses> omahaClassScore;  // rising
 };
 
 extern EvaluatorTables evaluatorTables;  // filled before main, never written afterwards
