@@ -67,7 +67,7 @@ HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSet scor
 }
 
 // Texas with at least one empty slot: every set through ScoreFive, which skips the empties.
-HandScore EvaluateTexasWithGaps(const Card seven[7], std::int32_t threshold)
+[[gnu::noinline]] HandScore EvaluateTexasWithGaps(const Card seven[7], std::int32_t threshold)
 {
     return FirstAboveOrBest(21, threshold, [&](int i) {
         const auto& set = TexasSets[static_cast<std::size_t>(i)];
@@ -77,7 +77,8 @@ HandScore EvaluateTexasWithGaps(const Card seven[7], std::int32_t threshold)
     });
 }
 
-HandScore EvaluateOmahaWithGaps(const Card hole[4], const Card board[5], std::int32_t threshold)
+[[gnu::noinline]] HandScore EvaluateOmahaWithGaps(const Card hole[4], const Card board[5],
+                                                  std::int32_t threshold)
 {
     return FirstAboveOrBest(60, threshold, [&](int i) {
         const int* pair = OmahaPairs[i / 10];
@@ -110,44 +111,37 @@ HandScore ScoreFive(const Card cards[5])
     return RankScore(sum);
 }
 
-HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+namespace {
+
+// The best flush of a complete Texas hand with five or more cards of one suit. Seven such
+// cards hold no full house or four of a kind, so this is the hand's maximum.
+[[gnu::noinline]] HandScore TexasFlush(const Card seven[7], std::uint64_t flushBits)
 {
-    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    if ((seven[0] | seven[1] | seven[2] | seven[3] | seven[4] | seven[5] | seven[6]) < 0)
-        return EvaluateTexasWithGaps(seven, threshold);
+    const int suit = FlushSuit(flushBits);
+    int mask = 0;
+    for (int i = 0; i < 7; ++i)
+        if (SuitOf(seven[i]) == suit)
+            mask |= RankBit(seven[i]);
+    return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
+}
 
+// The first set of a complete Texas hand scoring above `threshold`; the caller knows the
+// maximum `best` does. Each set's own score comes from its five keys (a flush when its five
+// suits agree, only possible when the seven cards hold five of a suit).
+[[gnu::noinline]] HandScore TexasFirstAbove(const Card seven[7], bool anyFlush,
+                                            std::int32_t threshold, HandScore best)
+{
     std::uint64_t keys[7];
-    std::uint64_t sum = SuitCountersStart;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 7; ++i)
         keys[i] = KeyOf(seven[i]);
-        sum += keys[i];
-    }
-    HandScore best;
-    if (const std::uint64_t flushBits = sum & FlushBits) {
-        // Five or more of one suit: seven cards then hold no full house or four of a kind,
-        // so the flush table's answer for that suit is the maximum.
-        const int suit = FlushSuit(flushBits);
-        int mask = 0;
-        for (int i = 0; i < 7; ++i)
-            if (SuitOf(seven[i]) == suit)
-                mask |= RankBit(seven[i]);
-        best = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-    } else {
-        best = RankScore(sum);
-    }
-    if (best <= threshold)
-        return best;
-
-    // Some set beats the threshold: the first one in order is the answer. Each set's own score
-    // comes from its five keys (a flush when its five suits agree, only possible when the
-    // seven cards hold five of a suit).
-    if ((sum & FlushBits) == 0) {
+    if (!anyFlush) {
         for (const auto& set : TexasSets) {
             const HandScore s =
                 RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
             if (s > threshold)
                 return s;
         }
+        return best;  // not reached: the maximum itself is one of the sets
     }
     for (const auto& set : TexasSets) {
         const std::uint64_t setSum = SuitCountersStart + keys[set[0]] + keys[set[1]] +
@@ -164,7 +158,28 @@ HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t th
         if (s > threshold)
             return s;
     }
-    return best;  // not reached: the maximum itself is one of the sets
+    return best;
+}
+
+}  // namespace
+
+HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
+    if ((seven[0] | seven[1] | seven[2] | seven[3] | seven[4] | seven[5] | seven[6]) < 0)
+        [[unlikely]]
+        return EvaluateTexasWithGaps(seven, threshold);
+
+    // Summed as a tree so the additions do not wait on each other.
+    const std::uint64_t* key = evaluatorTables.cardKey.data();
+    const std::uint64_t sum = (SuitCountersStart + key[seven[0]] + key[seven[1]]) +
+                              (key[seven[2]] + key[seven[3]]) +
+                              (key[seven[4]] + key[seven[5]] + key[seven[6]]);
+    const std::uint64_t flushBits = sum & FlushBits;
+    const HandScore best = flushBits ? TexasFlush(seven, flushBits) : RankScore(sum);
+    if (best <= threshold)
+        return best;
+    return TexasFirstAbove(seven, flushBits != 0, threshold, best);
 }
 
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
@@ -186,21 +201,24 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
         boardRank[i] = RankOf(board[i]);
         boardSuit[i] = SuitOf(board[i]);
     }
-    int pairColumn[6];
+    std::size_t pairColumn[6];
     for (int p = 0; p < 6; ++p)
         pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(holeRank[OmahaPairs[p][0]] * 13 +
                                                                    holeRank[OmahaPairs[p][1]])];
-    int tripleRow[10];
+    std::size_t tripleRow[10];
     for (int k = 0; k < 10; ++k)
-        tripleRow[k] = t.omahaTripleRow[static_cast<std::size_t>(
+        tripleRow[k] = static_cast<std::size_t>(t.omahaTripleRow[static_cast<std::size_t>(
             boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
-            boardRank[OmahaTriples[k][2]])];
+            boardRank[OmahaTriples[k][2]])]);
 
-    int bestClass = 0;
+    // One running maximum per hole pair: six independent chains instead of one of 60.
+    unsigned pairBest[6] = {};
     for (int k = 0; k < 10; ++k)
         for (int p = 0; p < 6; ++p)
-            bestClass = std::max<int>(
-                bestClass, t.omahaClass[static_cast<std::size_t>(tripleRow[k] + pairColumn[p])]);
+            pairBest[p] =
+                std::max<unsigned>(pairBest[p], t.omahaClass[tripleRow[k] + pairColumn[p]]);
+    const unsigned bestClass =
+        std::max({pairBest[0], pairBest[1], pairBest[2], pairBest[3], pairBest[4], pairBest[5]});
     HandScore best = t.omahaClassScore[static_cast<std::size_t>(bestClass)];
 
     // A flush needs three board cards of one suit (at most one suit has them) and two hole
