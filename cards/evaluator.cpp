@@ -190,17 +190,11 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
 
     const EvaluatorTables& t = evaluatorTables;
     int holeRank[4];
-    int holeSuit[4];
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         holeRank[i] = RankOf(hole[i]);
-        holeSuit[i] = SuitOf(hole[i]);
-    }
     int boardRank[5];
-    int boardSuit[5];
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         boardRank[i] = RankOf(board[i]);
-        boardSuit[i] = SuitOf(board[i]);
-    }
     std::size_t pairColumn[6];
     for (int p = 0; p < 6; ++p)
         pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(holeRank[OmahaPairs[p][0]] * 13 +
@@ -222,18 +216,22 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
     HandScore best = t.omahaClassScore[static_cast<std::size_t>(bestClass)];
 
     // A flush needs three board cards of one suit (at most one suit has them) and two hole
-    // cards of that suit.
-    int suitCount[4] = {};
+    // cards of that suit. The suit counters of the key sums tell: started at 5, a board
+    // counter reaches its top bit with three cards; started at 6, a hole counter with two.
+    const std::uint64_t* key = t.cardKey.data();
+    const std::uint64_t boardThree = ((0x5555ull << SuitShift) + key[board[0]] + key[board[1]] +
+                                      key[board[2]] + key[board[3]] + key[board[4]]) &
+                                     FlushBits;
+    const std::uint64_t holeTwo =
+        ((0x6666ull << SuitShift) + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]]) &
+        FlushBits;
+    const int flushSuit = (boardThree & holeTwo) ? FlushSuit(boardThree) : -1;
+    int holeSuit[4];
+    for (int i = 0; i < 4; ++i)
+        holeSuit[i] = SuitOf(hole[i]);
+    int boardSuit[5];
     for (int i = 0; i < 5; ++i)
-        ++suitCount[boardSuit[i]];
-    int flushSuit = -1;
-    for (int s = 0; s < 4; ++s)
-        if (suitCount[s] >= 3)
-            flushSuit = s;
-    const int suitedHole = (holeSuit[0] == flushSuit) + (holeSuit[1] == flushSuit) +
-                           (holeSuit[2] == flushSuit) + (holeSuit[3] == flushSuit);
-    if (suitedHole < 2)
-        flushSuit = -1;  // no set can be a flush
+        boardSuit[i] = SuitOf(board[i]);
     if (flushSuit >= 0) {
         for (const auto& pair : OmahaPairs) {
             if (holeSuit[pair[0]] != flushSuit || holeSuit[pair[1]] != flushSuit)
