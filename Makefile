@@ -1,7 +1,7 @@
 # Top-level commands. `make run` and `make test` do all set-up on a fresh Debian 12 machine.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-release test-sanitize bench format format-check clean
+.PHONY: all deps configure build run test test-release test-sanitize bench package format format-check clean
 
 all: build
 
@@ -29,6 +29,10 @@ test-sanitize: deps
 
 bench: build
 	@for b in build/release/bench/bench_*; do echo "== $$b"; "$$b" || exit 1; done
+
+# The Debian package, build/release/tablewise_<version>_<arch>.deb (CPack, cmake/install.cmake).
+package: build
+	@cd build/release && cpack --config CPackConfig.cmake
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

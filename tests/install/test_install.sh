@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs a build into a scratch prefix with `cmake --install` and checks what a desktop
+# expects there: the program, a valid desktop entry whose Exec and Icon resolve inside the
+# prefix, a hicolor icon of every size, valid AppStream metainfo that launches that desktop
+# entry, and the documents. Then runs the installed program under Xvfb and quits it.
+# Usage: test_install.sh <build dir>
+set -euo pipefail
+
+build=$(realpath "$1")
+work=$(mktemp -d)
+source "$(dirname "$0")/session.sh"
+
+app_id=io.github.tablewise.Tablewise
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install failed"
+
+echo "== the program"
+program=$prefix/bin/tablewise
+[[ -f "$program" && -x "$program" ]] || fail "no executable $program"
+[[ $(head -c4 "$program" | od -An -c | tr -d ' ') == '177ELF' ]] || fail "$program is not ELF"
+
+echo "== the desktop entry"
+desktop=$prefix/share/applications/$app_id.desktop
+[[ -f "$desktop" ]] || fail "no $desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+field() { sed -n "s/^$1=//p" "$2"; }
+[[ $(field Name "$desktop") == Tablewise ]] || fail "Name is not Tablewise"
+[[ -n $(field Comment "$desktop") ]] || fail "no Comment"
+[[ $(field Terminal "$desktop") == false ]] || fail "Terminal is not false"
+[[ $(field Categories "$desktop") == *"Game;CardGame;"* ]] || fail "not in Game;CardGame;"
+exec_name=$(field Exec "$desktop")
+[[ -x "$prefix/bin/${exec_name%% *}" ]] || fail "Exec=$exec_name is not an installed program"
+icon_name=$(field Icon "$desktop")
+
+echo "== the icons"
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon_name.png
+    [[ -f "$icon" ]] || fail "no icon $icon"
+    got=$(identify -format '%m %wx%h' "$icon")
+    [[ "$got" == "PNG ${size}x${size}" ]] || fail "$icon is $got, expected PNG ${size}x${size}"
+    # A card on a clear background: transparent corners, an opaque middle.
+    read -r corner middle < <(convert "$icon" -alpha extract \
+        -format '%[fx:p{0,0}] %[fx:p{w/2,h/2}]\n' info:)
+    [[ "$corner" == 0 ]] || fail "$icon: the top-left corner is not transparent ($corner)"
+    [[ "$middle" == 1 ]] || fail "$icon: the middle is not opaque ($middle)"
+done
+
+echo "== the metainfo"
+metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+[[ -f "$metainfo" ]] || fail "no $metainfo"
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli rejects $metainfo"
+grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo does not launch $app_id.desktop"
+
+echo "== the documents"
+doc=$prefix/share/doc/tablewise
+[[ -s "$doc/README.md" ]] || fail "no README in $doc"
+grep -q "MIT License" "$doc/LICENSE" || fail "no MIT licence in $doc"
+
+echo "== the installed program starts and quits"
+start_x
+run_and_quit "$program"
+
+echo "PASS: install"
