@@ -86,9 +86,15 @@ inline Card RandomCard()
 // free card exists; with all 52 marked this would never return.
 inline Card DrawUnusedCard(UsedCards& used)
 {
-    Card card = RandomCard();
-    while (used[card] == 1)
-        card = RandomCard();
+    // The generator's state is kept in a register while drawing: the flags are 32-bit integers
+    // that could alias it, so the compiler would otherwise store and reload it on every step.
+    std::uint32_t state = randomState;
+    Card card;
+    do {
+        state = state * 214013u + 2531011u;
+        card = static_cast<Card>((((state >> 16) & 0x7FFFu) * 52u) >> 15);
+    } while (used[card] == 1);
+    randomState = state;
     used[card] = 1;
     return card;
 }

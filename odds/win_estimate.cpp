@@ -8,8 +8,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 
 namespace {
+
+// Two steps of the generator as one: state * a * a + (a + 1) * c, modulo 2^32.
+constexpr std::uint32_t LcgTwoStepMultiplier = 214013u * 214013u;
+constexpr std::uint32_t LcgTwoStepIncrement = (214013u + 1u) * 2531011u;
 
 // Rank values (Ace 14) of the 52 cards, looked up rather than computed: the opponent model
 // rates every hand it draws.
@@ -44,9 +49,24 @@ float PairRating(Card first, Card second)
     return SuitOf(first) == SuitOf(second) ? table.suited[row][column] : table.offsuit[row][column];
 }
 
+// The rating of every ordered pair of cards, read once from the starting-hand table so that a
+// drawn hand is rated with one load. Made on the stack of each estimate: 2,704 entries, a few
+// microseconds against the thousands of hands one estimate may rate.
+struct PairRatings {
+    float rating[CardCount][CardCount];
+
+    PairRatings()
+    {
+        for (Card a = 0; a < CardCount; ++a)
+            for (Card b = 0; b < CardCount; ++b)
+                rating[a][b] = PairRating(a, b);
+    }
+    float operator()(Card first, Card second) const { return rating[first][second]; }
+};
+
 // The two cards that stand for an Omaha hand: the earliest card of the highest value, then the
 // earliest of the highest value among the other three.
-void ChooseOmahaPair(const Card hand[4], Card& first, Card& second)
+inline void ChooseOmahaPair(const Card hand[4], Card& first, Card& second)
 {
     const int values[4] = {ValueOf(hand[0]), ValueOf(hand[1]), ValueOf(hand[2]), ValueOf(hand[3])};
     int firstIndex = 0;
@@ -116,7 +136,10 @@ float GuessHand(const Card hand[4])
     return PairRating(first, second);
 }
 
-bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h)
+namespace {
+
+bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Card hand[4],
+                           UsedCards& used, int h)
 {
     const float threshold = static_cast<float>((8 - player.aggression) * 2);
     const bool omaha = appState.gameVariant == OmahaHoldem;
@@ -128,11 +151,15 @@ bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h
         Card second = hand[1];
         if (omaha)
             ChooseOmahaPair(hand, first, second);
-        const float rating = PairRating(first, second);
+        const float rating = ratings(first, second);
         bool accepted;
         if (player.playing) {
             accepted = rating >= threshold;
-            if (!accepted) {
+            if (!accepted && player.bluffing == 0) {
+                // b is always 0 and never beats r: the two draws only move the generator on,
+                // which two steps at once do exactly.
+                randomState = randomState * LcgTwoStepMultiplier + LcgTwoStepIncrement;
+            } else if (!accepted) {
                 // The bluff draw: b in 0..bluffing, then r in 0..19, in that order. Each is a
                 // generator value times n / 32768, truncated: exact in integers as in doubles.
                 const int b = (NextRandom() * (player.bluffing + 1)) >> 15;
@@ -158,6 +185,14 @@ bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h
     }
 }
 
+}  // namespace
+
+bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h)
+{
+    const PairRatings ratings;
+    return DealOpponentHandRated(ratings, player, hand, used, h);
+}
+
 void EstimateWin(const Card hole[4], const Card board[5])
 {
     const int h = HoleCount(appState.gameVariant);
@@ -170,6 +205,9 @@ void EstimateWin(const Card hole[4], const Card board[5])
     const int players = roster.count();
     OutcomeCounts& counts = appState.outcomeCounts;
 
+    std::optional<PairRatings> ratings;
+    if (modelling)
+        ratings.emplace();
     UsedCards used;
     for (int deal = 0; deal < DealsPerEstimate; ++deal) {
         used.clear();
@@ -206,7 +244,7 @@ void EstimateWin(const Card hole[4], const Card board[5])
                 break;
             Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
             if (modelling) {
-                DealOpponentHand(player, hand, used, h);
+                DealOpponentHandRated(*ratings, player, hand, used, h);
             } else {
                 for (int i = 0; i < h; ++i)
                     hand[i] = DrawUnusedCard(used);
