@@ -50,9 +50,9 @@ set(CPACK_PACKAGE_VENDOR "The Tablewise developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tablewise shows the odds of a Texas Hold'em or Omaha Hold'em hand while you play it: how \
-the hand will finish, the chance to win, tie or lose against random hands or against modelled \
-opponents, and the expected gain.")
+"Tablewise shows the odds of a Texas Hold'em or Omaha Hold'em hand while you
+play it: how the hand will finish, the chance to win, tie or lose against
+random hands or against modelled opponents, and the expected gain.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tablewise.example.org/")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
