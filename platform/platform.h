@@ -220,12 +220,30 @@ struct Brush {
     std::uint32_t color = 0;  // 0x00RRGGBB
 };
 
-Pen CreateSolidPen(std::uint32_t color);
-Brush CreateSolidBrush(std::uint32_t color);
-Pen StockBlackPen();
-Pen StockWhitePen();
-Brush StockBlackBrush();
-Brush StockWhiteBrush();
+constexpr Pen CreateSolidPen(std::uint32_t color)
+{
+    return Pen{color};
+}
+constexpr Brush CreateSolidBrush(std::uint32_t color)
+{
+    return Brush{color};
+}
+constexpr Pen StockBlackPen()
+{
+    return Pen{Rgb(0, 0, 0)};
+}
+constexpr Pen StockWhitePen()
+{
+    return Pen{Rgb(255, 255, 255)};
+}
+constexpr Brush StockBlackBrush()
+{
+    return Brush{Rgb(0, 0, 0)};
+}
+constexpr Brush StockWhiteBrush()
+{
+    return Brush{Rgb(255, 255, 255)};
+}
 
 // The control's device context; a fresh one starts with the black pen and the white brush.
 // Null for a null window.

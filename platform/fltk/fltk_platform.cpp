@@ -7,6 +7,7 @@
 // classes and top-level windows - loop and timers - controls - scroll bars - painting and
 // device contexts - events from the widgets - test helpers.
 #include "platform/fltk/fltk_platform.h"
+#include "platform/pixel_buffer.h"
 #include "platform/fltk/fltk_records.h"
 #include "platform/fltk/fltk_widgets.h"
 
@@ -812,36 +813,6 @@ void RequestPaint(Window window, bool now)
     }
 }
 
-Pen CreateSolidPen(std::uint32_t color)
-{
-    return Pen{color};
-}
-
-Brush CreateSolidBrush(std::uint32_t color)
-{
-    return Brush{color};
-}
-
-Pen StockBlackPen()
-{
-    return Pen{Rgb(0, 0, 0)};
-}
-
-Pen StockWhitePen()
-{
-    return Pen{Rgb(255, 255, 255)};
-}
-
-Brush StockBlackBrush()
-{
-    return Brush{Rgb(0, 0, 0)};
-}
-
-Brush StockWhiteBrush()
-{
-    return Brush{Rgb(255, 255, 255)};
-}
-
 DeviceContext GetDeviceContext(Window window)
 {
     if (!window)
@@ -868,27 +839,11 @@ void SelectBrush(DeviceContext dc, Brush brush)
 
 void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
 {
-    if (!dc || !WindowAlive(dc->window) || right <= left || bottom <= top)
+    if (!dc || !WindowAlive(dc->window))
         return;
     WindowRecord& c = *dc->window;
-    const int x0 = std::max(left, 0);
-    const int x1 = std::min(right, c.width);
-    if (x0 >= x1 || c.pixels.size() != static_cast<std::size_t>(c.width) * c.height)
-        return;
-    const std::uint32_t pen = dc->pen.color;
-    const std::uint32_t brush = dc->brush.color;
-    for (int y = std::max(top, 0); y < std::min(bottom, c.height); ++y) {
-        std::uint32_t* row = c.pixels.data() + static_cast<std::size_t>(y) * c.width;
-        if (y == top || y == bottom - 1) {
-            std::fill(row + x0, row + x1, pen);
-            continue;
-        }
-        std::fill(row + x0, row + x1, brush);
-        if (left == x0)
-            row[left] = pen;
-        if (right - 1 < x1)
-            row[right - 1] = pen;
-    }
+    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top,
+                     right, bottom);
     RedrawControl(c);  // FLTK draws the buffer at the next turn of the loop
 }
 

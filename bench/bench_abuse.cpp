@@ -1,0 +1,68 @@
+// The longest timer ticks: one tick of the estimate timer (a batch of the final-hand
+// distribution and 1000 deals of the win estimate) on crowded and cautious tables. The main
+// dialog is the headless one, with its bars and texts; the OpenGL views are left out.
+#include "app/main_dialog.h"
+#include "app/result_bars.h"
+#include "app/state.h"
+#include "odds/starting_hands.h"
+#include "platform/headless/headless.h"
+#include "render/card_views.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void Prepare(int players, GameVariant variant, bool modelling, int aggression, int bluffing)
+{
+    static const StartingHandTable table = [] {
+        ResetAppState(appState);
+        SeedRandom(1);
+        for (int cell = 0; cell < StartingHandCells; ++cell)
+            ComputeNextCell(QuickCalculation);
+        return appState.startingHandTable;
+    }();
+    HeadlessReset();
+    ResetAppState(appState);
+    appState.startingHandTable = table;
+    CreateDrawingObjects();
+    Window dialog = CreateModelessDialog(101, nullptr, MainDialogProc);
+    appState.gameVariant = variant;
+    SetControlChecked(dialog, ModellingCheckBox, modelling);
+    for (int i = 0; i < players; ++i) {
+        Player p;
+        p.aggression = aggression;
+        p.bluffing = bluffing;
+        appState.roster.append(p);
+    }
+    for (Card c : {0, 13, 26, 39})  // a complete hole in either variant, no board
+        ChangeCard(c, true);
+    SeedRandom(7);
+}
+
+// args: players, variant, modelling, aggression, bluffing
+void BM_EstimateTick(benchmark::State& state)
+{
+    Prepare(static_cast<int>(state.range(0)), static_cast<GameVariant>(state.range(1)),
+            state.range(2) != 0, static_cast<int>(state.range(3)),
+            static_cast<int>(state.range(4)));
+    for (auto _ : state) {
+        ClearHandTypeCounts(appState);  // keep the final-hand batch in every tick
+        HeadlessFireTimer(appState.mainDialog, EstimateTimer);
+    }
+    benchmark::DoNotOptimize(appState.outcomeCounts.wins);
+    state.counters["deals"] = static_cast<double>(appState.outcomeCounts.total());
+}
+
+}  // namespace
+
+BENCHMARK(BM_EstimateTick)
+    ->ArgNames({"players", "omaha", "modelling", "aggression", "bluffing"})
+    ->Args({5, 0, 0, 5, 5})
+    ->Args({100, 0, 0, 5, 5})
+    ->Args({100, 1, 0, 5, 5})
+    ->Args({22, 0, 1, 0, 0})
+    ->Args({100, 0, 1, 0, 0})
+    ->Args({10, 1, 1, 0, 0})
+    ->Args({100, 1, 1, 0, 0})
+    ->Args({100, 1, 1, 10, 10})
+    ->Unit(benchmark::kMillisecond);
