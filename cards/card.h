@@ -82,19 +82,53 @@ inline Card RandomCard()
     return (NextRandom() * 52) >> 15;
 }
 
+// The card of a generator state: its 15-bit value times 52 / 32768, truncated.
+constexpr Card CardOfState(std::uint32_t state)
+{
+    return static_cast<Card>((((state >> 16) & 0x7FFFu) * 52u) >> 15);
+}
+
+// Draws from the generator state `state` until isUsed(card) is false; returns that card and
+// leaves `state` where the draw ended. Exactly RandomCard again and again.
+//
+// Late in a crowded deal most draws hit used cards, and one step of the generator waits for the
+// one before it. So four steps are worked out at once from the same state (the generator jumps
+// k steps as state * a^k + c_k) and tried in order: the cards drawn, and the state left behind,
+// are exactly those of drawing one at a time.
+template <class IsUsed> inline Card DrawFreeCard(std::uint32_t& state, IsUsed isUsed)
+{
+    constexpr std::uint32_t A1 = 214013u, C1 = 2531011u;
+    constexpr std::uint32_t A2 = A1 * A1, C2 = C1 * A1 + C1;
+    constexpr std::uint32_t A3 = A2 * A1, C3 = C2 * A1 + C1;
+    constexpr std::uint32_t A4 = A3 * A1, C4 = C3 * A1 + C1;
+    for (;;) {
+        const std::uint32_t steps[4] = {state * A1 + C1, state * A2 + C2, state * A3 + C3,
+                                        state * A4 + C4};
+        for (std::uint32_t next : steps) {
+            const Card card = CardOfState(next);
+            if (!isUsed(card)) {
+                state = next;
+                return card;
+            }
+        }
+        state = steps[3];
+    }
+}
+
 // Draws until a free card comes up, marks it used and returns it. The caller guarantees that a
 // free card exists; with all 52 marked this would never return.
 inline Card DrawUnusedCard(UsedCards& used)
 {
-    // The generator's state is kept in a register while drawing: the flags are 32-bit integers
-    // that could alias it, so the compiler would otherwise store and reload it on every step.
-    std::uint32_t state = randomState;
-    Card card;
-    do {
-        state = state * 214013u + 2531011u;
-        card = static_cast<Card>((((state >> 16) & 0x7FFFu) * 52u) >> 15);
-    } while (used[card] == 1);
-    randomState = state;
+    const Card card = DrawFreeCard(randomState, [&](Card c) { return used[c] == 1; });
     used[card] = 1;
+    return card;
+}
+
+// The same draw on a set of used cards held as bits (bit c for card c), with the generator's
+// state kept by the caller: for loops that draw and put back many times.
+inline Card DrawUnusedCardFromMask(std::uint64_t& usedMask, std::uint32_t& state)
+{
+    const Card card = DrawFreeCard(state, [&](Card c) { return ((usedMask >> c) & 1u) != 0; });
+    usedMask |= std::uint64_t{1} << card;
     return card;
 }

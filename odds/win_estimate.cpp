@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "render/gain.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdio>
@@ -68,19 +69,17 @@ struct PairRatings {
 // earliest of the highest value among the other three.
 inline void ChooseOmahaPair(const Card hand[4], Card& first, Card& second)
 {
-    const int values[4] = {ValueOf(hand[0]), ValueOf(hand[1]), ValueOf(hand[2]), ValueOf(hand[3])};
-    int firstIndex = 0;
-    for (int i = 1; i < 4; ++i) {
-        if (values[i] > values[firstIndex])
-            firstIndex = i;
-    }
-    int secondIndex = firstIndex == 0 ? 1 : 0;
-    for (int i = secondIndex + 1; i < 4; ++i) {
-        if (i != firstIndex && values[i] > values[secondIndex])
-            secondIndex = i;
-    }
+    // Each card's key is its value times 4 plus (3 - its place), so the largest key is the
+    // highest value and, among equal values, the earliest card.
+    int keys[4];
+    for (int i = 0; i < 4; ++i)
+        keys[i] = ValueOf(hand[i]) * 4 + 3 - i;
+    int top = std::max(std::max(keys[0], keys[1]), std::max(keys[2], keys[3]));
+    const int firstIndex = 3 - (top & 3);
+    keys[firstIndex] = -1;
+    top = std::max(std::max(keys[0], keys[1]), std::max(keys[2], keys[3]));
     first = hand[firstIndex];
-    second = hand[secondIndex];
+    second = hand[3 - (top & 3)];
 }
 
 // Whether some hand of h cards from the free cards of `used` would fit the player without the
@@ -143,46 +142,54 @@ bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Car
 {
     const float threshold = static_cast<float>((8 - player.aggression) * 2);
     const bool omaha = appState.gameVariant == OmahaHoldem;
+    // A cautious player may reject thousands of hands: the attempts draw from a bit set of the
+    // used cards and a local generator state, and only the accepted (or last) hand is marked.
+    std::uint64_t usedMask = 0;
+    for (Card c = 0; c < CardCount; ++c)
+        usedMask |= static_cast<std::uint64_t>(used[c] == 1) << c;
+    std::uint32_t state = randomState;
+    auto next = [&state] {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFFu);
+    };
+    bool accepted = false;
     for (int attempt = 1;; ++attempt) {
+        std::uint64_t handMask = usedMask;
         for (int i = 0; i < h; ++i)
-            hand[i] = DrawUnusedCard(used);
+            hand[i] = DrawUnusedCardFromMask(handMask, state);
         // GuessHand without its check for empty slots: these cards were just drawn.
         Card first = hand[0];
         Card second = hand[1];
         if (omaha)
             ChooseOmahaPair(hand, first, second);
         const float rating = ratings(first, second);
-        bool accepted;
         if (player.playing) {
             accepted = rating >= threshold;
             if (!accepted && player.bluffing == 0) {
                 // b is always 0 and never beats r: the two draws only move the generator on,
                 // which two steps at once do exactly.
-                randomState = randomState * LcgTwoStepMultiplier + LcgTwoStepIncrement;
+                state = state * LcgTwoStepMultiplier + LcgTwoStepIncrement;
             } else if (!accepted) {
                 // The bluff draw: b in 0..bluffing, then r in 0..19, in that order. Each is a
                 // generator value times n / 32768, truncated: exact in integers as in doubles.
-                const int b = (NextRandom() * (player.bluffing + 1)) >> 15;
-                const int r = (NextRandom() * 20) >> 15;
+                const int b = (next() * (player.bluffing + 1)) >> 15;
+                const int r = (next() * 20) >> 15;
                 accepted = b > r;
             }
         } else {
             accepted = rating < threshold;
         }
-        if (accepted)
-            return true;
-        if (attempt == MaxDealAttempts)
-            return false;
-        for (int i = 0; i < h; ++i)
-            used[hand[i]] = 0;
+        if (accepted || attempt == MaxDealAttempts)
+            break;
         // A crowded deal may have used up every card that would fit: once the rejections make
         // that likely, look, and keep the last hand when nothing fitting is left.
-        if (attempt == FitCheckAttempt && !FittingHandExists(player, used, h, threshold)) {
-            for (int i = 0; i < h; ++i)
-                used[hand[i]] = 1;
-            return false;
-        }
+        if (attempt == FitCheckAttempt && !FittingHandExists(player, used, h, threshold))
+            break;
     }
+    randomState = state;
+    for (int i = 0; i < h; ++i)
+        used[hand[i]] = 1;
+    return accepted;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 TEST(Generator, RepeatsTheFixedSequenceAfterSeeding)
 {
     SeedRandom(1);
@@ -51,6 +53,31 @@ TEST(Generator, DrawUnusedCardNeverRepeatsAMarkedCard)
     EXPECT_TRUE((a == 50 || a == 51) && (b == 50 || b == 51));
     EXPECT_EQ(used[50], 1);
     EXPECT_EQ(used[51], 1);
+}
+
+TEST(Generator, DrawUnusedCardDrawsExactlyAsOneCardAtATime)
+{
+    // The plain rule: RandomCard again and again until the card is free. Crowded decks make
+    // long runs of rejected draws, where drawing several steps at once could slip.
+    std::mt19937 pick(11);
+    for (int trial = 0; trial < 2000; ++trial) {
+        UsedCards fast;
+        for (Card c = 0; c < 52; ++c)
+            fast[c] = (pick() % 10) < static_cast<unsigned>(trial % 10) ? 1 : 0;
+        fast[static_cast<Card>(pick() % 52)] = 0;  // at least one card is free
+        UsedCards plain = fast;
+        const std::uint32_t seed = pick();
+        SeedRandom(seed);
+        const Card drawn = DrawUnusedCard(fast);
+        const std::uint32_t after = randomState;
+        SeedRandom(seed);
+        Card expected = RandomCard();
+        while (plain[expected] == 1)
+            expected = RandomCard();
+        ASSERT_EQ(drawn, expected) << trial;
+        ASSERT_EQ(after, randomState) << trial;
+        ASSERT_EQ(fast[drawn], 1);
+    }
 }
 
 TEST(Cards, RanksSuitsAndScoresDecodeAsDocumented)
