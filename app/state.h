@@ -93,10 +93,10 @@ struct AppState : CardBlock, DrawingObjects {
     int cardSelectY = 10;
 
     // Drawing surfaces
-    GlArea handCardsArea;   // control 1094, the hole cards
-    GlArea tableCardsArea;  // control 1095, the board
-    GlArea gainArea;        // control 1015, the gain display
-    GlArea opponentsArea;   // control 1096, the opponents view
+    GlArea handCardsArea;                                    // control 1094, the hole cards
+    GlArea tableCardsArea;                                   // control 1095, the board
+    GlArea gainArea;                                         // control 1015, the gain display
+    GlArea opponentsArea;                                    // control 1096, the opponents view
     GlSurface selectionSurface{nullptr, nullptr, 400, 180};  // the card selection window
 
     // The deal (the card slots come from CardBlock)

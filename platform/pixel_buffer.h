@@ -10,8 +10,8 @@
 // outline in the pen's colour, the inside in the brush's, covering columns left..right-1 and
 // rows top..bottom-1, clipped to the buffer. An empty or inverted rectangle draws nothing.
 inline void FillGdiRectangle(std::vector<std::uint32_t>& pixels, int width, int height,
-                             std::uint32_t pen, std::uint32_t brush, int left, int top,
-                             int right, int bottom)
+                             std::uint32_t pen, std::uint32_t brush, int left, int top, int right,
+                             int bottom)
 {
     if (right <= left || bottom <= top ||
         pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))

@@ -116,6 +116,7 @@ TEST_F(Abuse, DaysOfEstimatesKeepPercentagesAndGainRight)
     appState.outcomeCounts = {2147000000LL, 100000000LL, 900000000LL};
     // Hours of estimates, not of frames: the gain view's surface is left out (a program whose
     // window is hidden), so the figure is still computed but no frame is drawn.
+    DeleteGlContext(appState.gainArea.surface.rc);
     appState.gainArea.surface.rc = nullptr;
     const int calls = 10000 / Scale;
     for (int i = 0; i < calls; ++i)
@@ -138,10 +139,11 @@ TEST_F(Abuse, DaysOfEstimatesKeepPercentagesAndGainRight)
 
 TEST_F(Abuse, AnyTypedNameIsStoredAndDrawnSafely)
 {
+    static const char WithControls[] = "tab\there\nnew\x01\x1F\x7F\0after a zero";
     const std::string names[] = {
         "",
         std::string(1000, 'x'),
-        std::string("tab\there\nnew\x01\x1F\x7F", 17),
+        std::string(WithControls, sizeof WithControls - 1),
         "\xE2\x82\xAC uro \xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x82\xA1",  // € é 日本
                                                                                          // 🂡
         "\xFF\xFE bad \xC3 \xE2\x82 \xED\xA0\x80 \xC0\xAF end",  // invalid UTF-8 of every kind

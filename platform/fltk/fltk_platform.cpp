@@ -7,9 +7,9 @@
 // classes and top-level windows - loop and timers - controls - scroll bars - painting and
 // device contexts - events from the widgets - test helpers.
 #include "platform/fltk/fltk_platform.h"
-#include "platform/pixel_buffer.h"
 #include "platform/fltk/fltk_records.h"
 #include "platform/fltk/fltk_widgets.h"
+#include "platform/pixel_buffer.h"
 
 #include "platform/fltk/fltk_draw.h"
 
@@ -842,8 +842,8 @@ void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
     if (!dc || !WindowAlive(dc->window))
         return;
     WindowRecord& c = *dc->window;
-    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top,
-                     right, bottom);
+    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top, right,
+                     bottom);
     RedrawControl(c);  // FLTK draws the buffer at the next turn of the loop
 }
 

@@ -746,6 +746,6 @@ void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
     if (!dc || !dc->control)
         return;
     WindowRecord& c = *dc->control;
-    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top,
-                     right, bottom);
+    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top, right,
+                     bottom);
 }

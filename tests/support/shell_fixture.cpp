@@ -28,8 +28,20 @@ void CatchProcessExit()
     HeadlessSetExitHandler([](int code) { throw ProcessExit{code}; });
 }
 
+// Deletes the contexts a previous test left in the state block, before it is reset.
+void ReleaseGlContexts()
+{
+    for (GlSurface* surface : {&appState.handCardsArea.surface, &appState.tableCardsArea.surface,
+                               &appState.gainArea.surface, &appState.opponentsArea.surface,
+                               &appState.selectionSurface}) {
+        DeleteGlContext(surface->rc);
+        surface->rc = nullptr;
+    }
+}
+
 Window StartMainDialog()
 {
+    ReleaseGlContexts();
     const StartingHandTable table = QuickTable();
     HeadlessReset();
     HeadlessFailGl(GlFailure::None);
