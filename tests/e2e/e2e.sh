@@ -5,85 +5,9 @@ set -euo pipefail
 
 program=$(realpath "$1")
 work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-
-cleanup() {
-    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -n "${DISPLAY:-}" ]] && import -window root "$work/failure.png" 2>/dev/null &&
-        cp "$work/failure.png" "${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}" &&
-        echo "screenshot: ${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}" >&2
-    exit 1
-}
-
-# A private X server on a free display.
-start_x() {
-    exec 3<> "$work/displayfd"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s "$work/displayfd" ]] && break
-        sleep 0.1
-    done
-    [[ -s "$work/displayfd" ]] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/displayfd")"
-    for _ in $(seq 100); do
-        xdotool getmouselocation >/dev/null 2>&1 && return
-        sleep 0.1
-    done
-    fail "the X server does not answer"
-}
-
-# Waits until a window with exactly this title is mapped; prints its id. Waits are stretched
-# by TABLEWISE_SLOWDOWN (a whole number) for a program run under a slow wrapper.
-wait_window() {
-    local title=$1 seconds=$((${2:-60} * ${TABLEWISE_SLOWDOWN:-1}))
-    for _ in $(seq $((seconds * 10))); do
-        local id
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
-        if [[ -n "$id" ]]; then
-            echo "$id"
-            return
-        fi
-        sleep 0.1
-    done
-    fail "no window \"$title\" within ${seconds}s"
-}
-
-wait_gone() {
-    local title=$1
-    for _ in $(seq $((300 * ${TABLEWISE_SLOWDOWN:-1}))); do
-        xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "window \"$title\" is still there"
-}
-
-# The client origin of a window on the screen (there is no window manager: no frames).
-origin() {
-    local X Y WINDOW SCREEN WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$X $Y"
-}
-
-# Clicks at a point of a window's client area: click WINDOW X Y [BUTTON]
-click() {
-    local ox oy
-    read -r ox oy < <(origin "$1")
-    xdotool mousemove $((ox + $2)) $((oy + $3))
-    sleep 0.15
-    xdotool mousemove $((ox + $2 + 1)) $((oy + $3))  # a move the program sees for picking
-    sleep 0.15
-    xdotool click "${4:-1}"
-    sleep 0.3
-}
+export E2E_FAILURE_SHOT=${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}
+# shellcheck source=tests/xvfb_session.sh
+source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
 # Mean brightness (0..1) of a rectangle of a window's client area: brightness WINDOW X Y W H
 brightness() {
@@ -93,41 +17,7 @@ brightness() {
     convert "$work/crop.png" -format '%[fx:mean]' info:
 }
 
-# Sleeps, stretched by TABLEWISE_SLOWDOWN.
-pause() { sleep "$(awk -v a="$1" -v b="${TABLEWISE_SLOWDOWN:-1}" 'BEGIN { print a * b }')"; }
-
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
-
-# Waits for the program to end and checks its exit code.
-expect_exit() {
-    local expected=$1 code
-    for _ in $(seq $((300 * ${TABLEWISE_SLOWDOWN:-1}))); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
-    set +e
-    wait "$app_pid"
-    code=$?
-    set -e
-    app_pid=""
-    [[ $code -eq $expected ]] || fail "exit code $code, expected $expected"
-}
-
-# Gives a window the keyboard focus and types a key into it: key WINDOW KEY
-key() {
-    xdotool windowfocus "$1" 2>/dev/null || true
-    sleep 0.2
-    xdotool key "$2"
-    sleep 0.2
-}
-
-# TABLEWISE_WRAPPER runs the program under another command (valgrind, for one).
-start_program() {
-    # shellcheck disable=SC2086
-    ${TABLEWISE_WRAPPER:-} "$program" >"$work/program.log" 2>&1 &
-    app_pid=$!
-}
 
 # The centre of card (column = rank index, row = suit) of the selection grid, 400 x 180.
 grid_point() {
@@ -139,13 +29,13 @@ grid_point() {
 start_x
 
 echo "== closing the precalculation dialog ends the program with 0"
-start_program
+start_program "$program"
 precalc=$(wait_window "Precalculating Data")
 key "$precalc" Escape
 expect_exit 0
 
 echo "== a whole session"
-start_program
+start_program "$program"
 precalc=$(wait_window "Precalculating Data")
 click "$precalc" 65 106  # "Quick Calculation"
 main=$(wait_window "Tablewise Application" 120)
@@ -168,10 +58,7 @@ done
 pause 1
 if [[ -n "${E2E_SHORT:-}" ]]; then  # start, a few clicks and quit (for slow wrappers)
     pause 2
-    key "$main" Escape
-    quit=$(wait_window "Quit Program" 10)
-    key "$quit" Return
-    expect_exit 2
+    quit_with_yes "$main"
     echo "PASS: end-to-end (short)"
     exit 0
 fi
@@ -210,9 +97,6 @@ corner_after=$(brightness "$main" 13 453 28 16)
 above "$corner_after" "$corner_before" || fail "no new marker at the bottom left ($corner_before -> $corner_after)"
 
 # Escape asks "Really Quit?"; Yes ends the program with 2.
-key "$main" Escape
-quit=$(wait_window "Quit Program" 10)
-key "$quit" Return
-expect_exit 2
+quit_with_yes "$main"
 
 echo "PASS: end-to-end"

@@ -8,7 +8,7 @@ set -euo pipefail
 
 build=$(realpath "$1")
 work=$(mktemp -d)
-source "$(dirname "$0")/session.sh"
+source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
 app_id=io.github.tablewise.Tablewise
 prefix=$work/prefix

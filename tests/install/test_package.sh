@@ -25,7 +25,7 @@ cleanup_extra() {
             -o DPkg::Lock::Timeout=300 tablewise >/dev/null
     fi
 }
-source "$(dirname "$0")/session.sh"
+source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
 echo "== building the package"
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||

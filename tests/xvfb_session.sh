@@ -1,0 +1,127 @@
+# Shared by the shell tests that run the real program: a private Xvfb display, windows found
+# by title, clicks and keys with xdotool, and the program's exit code. The caller sets `work`
+# (a scratch directory) before sourcing; `cleanup_extra` may be defined for more clean-up.
+# TABLEWISE_WRAPPER runs the program under another command (valgrind); TABLEWISE_SLOWDOWN
+# stretches every wait for it.
+
+xvfb_pid=""
+app_pid=""
+slowdown=${TABLEWISE_SLOWDOWN:-1}
+
+cleanup() {
+    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    if declare -F cleanup_extra >/dev/null; then cleanup_extra || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -f "$work/program.log" ]] && sed 's/^/program: /' "$work/program.log" >&2
+    local shot=${E2E_FAILURE_SHOT:-/tmp/tablewise-failure.png}
+    [[ -n "${DISPLAY:-}" ]] && import -window root "$shot" 2>/dev/null && echo "screenshot: $shot" >&2
+    exit 1
+}
+
+pause() { sleep "$(awk -v a="$1" -v b="$slowdown" 'BEGIN { print a * b }')"; }
+
+# A private X server on a free display.
+start_x() {
+    exec 3<>"$work/displayfd"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$work/displayfd" ]] && break
+        sleep 0.1
+    done
+    [[ -s "$work/displayfd" ]] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/displayfd")"
+    for _ in $(seq 100); do
+        xdotool getmouselocation >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    fail "the X server does not answer"
+}
+
+# Waits until a window with exactly this title is mapped; prints its id.
+wait_window() {
+    local title=$1 seconds=$((${2:-60} * slowdown)) id
+    for _ in $(seq $((seconds * 10))); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+        [[ -n "$id" ]] && echo "$id" && return
+        sleep 0.1
+    done
+    fail "no window \"$title\" within ${seconds}s"
+}
+
+wait_gone() {
+    for _ in $(seq $((300 * slowdown))); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window \"$1\" is still there"
+}
+
+# The client origin of a window on the screen (there is no window manager: no frames).
+origin() {
+    local X Y WINDOW SCREEN WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y"
+}
+
+# Clicks at a point of a window's client area: click WINDOW X Y [BUTTON]
+click() {
+    local ox oy
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3))
+    sleep 0.15
+    xdotool mousemove $((ox + $2 + 1)) $((oy + $3))  # a move the program sees for picking
+    sleep 0.15
+    xdotool click "${4:-1}"
+    sleep 0.3
+}
+
+# Gives a window the keyboard focus and types a key into it: key WINDOW KEY
+key() {
+    xdotool windowfocus "$1" 2>/dev/null || true
+    sleep 0.2
+    xdotool key "$2"
+    sleep 0.2
+}
+
+start_program() {
+    # shellcheck disable=SC2086
+    ${TABLEWISE_WRAPPER:-} "$1" >"$work/program.log" 2>&1 &
+    app_pid=$!
+}
+
+# Waits for the program to end and checks its exit code.
+expect_exit() {
+    local expected=$1 code
+    for _ in $(seq $((300 * slowdown))); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+    set +e
+    wait "$app_pid"
+    code=$?
+    set -e
+    app_pid=""
+    [[ $code -eq $expected ]] || fail "exit code $code, expected $expected"
+}
+
+# Escape in the main dialog, Yes in "Really Quit?": the program ends with 2.
+quit_with_yes() {
+    key "$1" Escape
+    key "$(wait_window "Quit Program" 10)" Return
+    expect_exit 2
+}
+
+# Starts the program, chooses "Quick Calculation", waits for the main dialog and quits.
+run_and_quit() {
+    start_program "$1"
+    click "$(wait_window "Precalculating Data")" 65 106
+    quit_with_yes "$(wait_window "Tablewise Application" 120)"
+}
