@@ -21,28 +21,6 @@ AppState StateWithResults()
 
 }  // namespace
 
-TEST(AppState, StartsWithTheDocumentedValues)
-{
-    AppState state;
-    for (Card c : state.holeCards)
-        EXPECT_EQ(c, NoCard);
-    for (Card c : state.tableCards)
-        EXPECT_EQ(c, NoCard);
-    for (Card c : state.hoveredCard)
-        EXPECT_EQ(c, NoCard);
-    EXPECT_EQ(state.gameVariant, TexasHoldem);
-    EXPECT_EQ(state.hoverPlayer, -1);
-    EXPECT_EQ(state.selectedPlayer, -1);
-    EXPECT_EQ(state.draggedPlayer, -1);
-    EXPECT_EQ(state.cardSelectX, 10);
-    EXPECT_EQ(state.cardSelectY, 10);
-    EXPECT_EQ(state.precalcCellsTotal, 91);
-    EXPECT_EQ(state.outcomeCounts.total(), 0);
-    EXPECT_EQ(state.startingHandTable.cursorRow, -1);
-    EXPECT_EQ(state.startingHandTable.cursorColumn, 12);
-    EXPECT_EQ(state.roster.count(), 0);
-}
-
 TEST(AppState, OutcomeCountersHoldMoreThanThirtyHoursOfDeals)
 {
     AppState state;
