@@ -1,363 +1,178 @@
-// The embedded card atlas, decoded here independently of its generator: the header the
-// texture upload relies on, the bottom-up row order, and what each cell that the card and icon
-// drawing reads actually shows.
+// The embedded card atlas, decoded independently of its generator.
 #include "resources/card_atlas.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/view_pixels.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <string>
+#include <array>
+#include <numeric>
 #include <vector>
 
 namespace {
 
-struct Pixel {
-    int r, g, b;
-    bool operator==(const Pixel&) const = default;
-};
+constexpr int N = CardAtlasCell;
+constexpr std::uint32_t White = Rgb(255, 255, 255), Black = Rgb(0, 0, 0);
 
-constexpr Pixel White{255, 255, 255};
-constexpr Pixel Black{0, 0, 0};
+// The cells the drawing reads, by row from the top: 'w' on white, 'b' on black, '.' unread.
+constexpr const char* Layout[8] = {"wwww", "wwww", "wwww", "wwww", "w...", "..bb", "....", "...."};
 
-std::int64_t Le(std::span<const std::uint8_t> bytes, int offset, int size)
-{
-    std::uint32_t v = 0;
-    for (int i = size - 1; i >= 0; --i)
-        v = (v << 8) | bytes[static_cast<std::size_t>(offset + i)];
-    return size == 4 ? static_cast<std::int32_t>(v) : static_cast<std::int64_t>(v);
-}
-
-// Pixel (x, y) of the picture, y counted from the top; the file stores the bottom row first.
-Pixel At(int x, int y)
-{
-    const std::uint8_t* p = CardAtlasResource().data() + CardAtlasHeaderSize +
-                            (CardAtlasHeight - 1 - y) * CardAtlasWidth * 3 + x * 3;
-    return {p[2], p[1], p[0]};
-}
-
-// Pixel (x, y) of a cell, both from the cell's top-left corner.
-Pixel InCell(int column, int row, int x, int y)
-{
-    return At(column * CardAtlasCell + x, row * CardAtlasCell + y);
-}
-
-struct CellRef {
+struct Cell {
     int column, row;
-    std::string name;
-    Pixel background;
-};
-
-std::vector<CellRef> SuitCells()
-{
-    return {{0, 0, "clubs", White},
-            {1, 0, "diamonds", White},
-            {2, 0, "hearts", White},
-            {3, 0, "spades", White}};
-}
-
-std::vector<CellRef> RankCells()
-{
-    const char* names[13] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
-    std::vector<CellRef> cells;
-    for (int i = 0; i < 13; ++i)
-        cells.push_back({i % 4, 1 + i / 4, names[i], White});
-    return cells;
-}
-
-std::vector<CellRef> FaceCells()
-{
-    return {{2, 5, "playing face", Black}, {3, 5, "idle face", Black}};
-}
-
-std::vector<CellRef> ReadCells()
-{
-    std::vector<CellRef> cells = SuitCells();
-    for (auto list : {RankCells(), FaceCells()})
-        cells.insert(cells.end(), list.begin(), list.end());
-    return cells;
-}
-
-bool IsReadCell(int column, int row)
-{
-    for (const CellRef& cell : ReadCells())
-        if (cell.column == column && cell.row == row)
+    std::uint32_t background() const { return Layout[row][column] == 'b' ? Black : White; }
+    std::uint32_t at(int x, int y) const { return AtlasPixel(column * N + x, row * N + y); }
+    static Cell rank(int index) { return {index % 4, 1 + index / 4}; }  // 0 = A .. 12 = K
+    // The pixels that pass a test, or whose every channel lies between those of low and high.
+    int count(auto test) const
+    {
+        int n = 0;
+        for (int y = 0; y < N; ++y)
+            for (int x = 0; x < N; ++x)
+                n += test(at(x, y)) ? 1 : 0;
+        return n;
+    }
+    int count(std::uint32_t low, std::uint32_t high) const
+    {
+        return count([&](std::uint32_t p) {
+            for (int shift : {0, 8, 16})
+                if ((p >> shift & 0xFF) < (low >> shift & 0xFF) ||
+                    (p >> shift & 0xFF) > (high >> shift & 0xFF))
+                    return false;
             return true;
-    return false;
-}
-
-// Whether texel (x, y) of the atlas touches, sideways or diagonally, a read cell whose
-// background is not the given one.
-bool NextToOtherBackground(int x, int y, Pixel background)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            int nx = (x + dx + CardAtlasWidth) % CardAtlasWidth;
-            int ny = (y + dy + CardAtlasHeight) % CardAtlasHeight;
-            for (const CellRef& cell : ReadCells())
-                if (cell.column == nx / CardAtlasCell && cell.row == ny / CardAtlasCell &&
-                    !(cell.background == background))
-                    return true;
-        }
-    return false;
-}
-
-// Where a cell differs from its background.
-struct Ink {
-    int count = 0;
-    int left = 99, top = 99, right = -1, bottom = -1;  // inclusive box
-    std::vector<int> columnCount = std::vector<int>(CardAtlasCell, 0);
-    std::vector<int> rowCount = std::vector<int>(CardAtlasCell, 0);
+        });
+    }
 };
 
-Ink InkOf(const CellRef& cell)
+// Where a cell differs from its background: its box, and the ink per column and per row.
+struct Ink {
+    int left = N, top = N, right = -1, bottom = -1;
+    std::array<int, N> columns{}, rows{};
+};
+
+Ink InkOf(const Cell& cell)
 {
     Ink ink;
-    for (int y = 0; y < CardAtlasCell; ++y)
-        for (int x = 0; x < CardAtlasCell; ++x) {
-            if (InCell(cell.column, cell.row, x, y) == cell.background)
-                continue;
-            ++ink.count;
-            ++ink.columnCount[static_cast<std::size_t>(x)];
-            ++ink.rowCount[static_cast<std::size_t>(y)];
-            ink.left = std::min(ink.left, x);
-            ink.right = std::max(ink.right, x);
-            ink.top = std::min(ink.top, y);
-            ink.bottom = std::max(ink.bottom, y);
-        }
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x)
+            if (cell.at(x, y) != cell.background()) {
+                ++ink.columns[x], ++ink.rows[y];
+                ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
+            }
     return ink;
 }
 
-int CountIf(const CellRef& cell, bool (*test)(Pixel))
-{
-    int n = 0;
-    for (int y = 0; y < CardAtlasCell; ++y)
-        for (int x = 0; x < CardAtlasCell; ++x)
-            n += test(InCell(cell.column, cell.row, x, y)) ? 1 : 0;
-    return n;
-}
-
-bool IsSolidBlack(Pixel p)
-{
-    return p.r < 64 && p.g < 64 && p.b < 64;
-}
-bool IsSolidRed(Pixel p)
-{
-    return p.r > 160 && p.g < 64 && p.b < 64;
-}
-bool IsGrey(Pixel p)
-{
-    return p.r == p.g && p.g == p.b;
-}
-bool IsWhiteToRed(Pixel p)
-{
-    return p.g == p.b && p.r >= p.g && p.r >= 160;
-}
-bool IsGreen(Pixel p)
-{
-    return p.g > 140 && p.r < 90 && p.b < 110;
-}
-bool IsRed(Pixel p)
-{
-    return p.r > 150 && p.g < 90 && p.b < 90;
-}
-bool IsYellow(Pixel p)
-{
-    return p.r > 200 && p.g > 150 && p.b < 100;
-}
-bool IsWhite(Pixel p)
-{
-    return p == White;
-}
-bool IsBlack(Pixel p)
-{
-    return p == Black;
-}
-
-// Widths of the runs of ink columns, left to right.
-std::vector<int> ColumnRuns(const Ink& ink)
+// The lengths of the runs of non-zero values.
+std::vector<int> Runs(std::span<const int> values)
 {
     std::vector<int> runs;
-    int run = 0;
-    for (int n : ink.columnCount) {
-        if (n > 0) {
-            ++run;
-        } else if (run > 0) {
-            runs.push_back(run);
-            run = 0;
-        }
-    }
-    if (run > 0)
-        runs.push_back(run);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (values[i] && (i == 0 || !values[i - 1]))
+            runs.push_back(1);
+        else if (values[i])
+            ++runs.back();
     return runs;
-}
-
-// Number of separate runs of ink in row y of a cell between columns from and to (exclusive).
-int InkRunsInRow(const CellRef& cell, int y, int from, int to)
-{
-    int runs = 0;
-    bool inside = false;
-    for (int x = from; x < to; ++x) {
-        bool ink = InCell(cell.column, cell.row, x, y) != cell.background;
-        runs += ink && !inside ? 1 : 0;
-        inside = ink;
-    }
-    return runs;
-}
-
-// Number of ink pixels in one row of a cell.
-int RowWidth(const CellRef& cell, int y)
-{
-    int n = 0;
-    for (int x = 0; x < CardAtlasCell; ++x)
-        n += InCell(cell.column, cell.row, x, y) == cell.background ? 0 : 1;
-    return n;
 }
 
 }  // namespace
 
 TEST(CardAtlas, ResourceIsAPackedBottomUpDibOf24BitPixels)
 {
-    std::span<const std::uint8_t> dib = CardAtlasResource();
-    // The header and 256 rows of 384 bytes, nothing else: 384 is already a multiple of 4, the
-    // row alignment the texture upload assumes.
-    ASSERT_EQ(dib.size(), 98344u);
-    EXPECT_EQ(Le(dib, 0, 4), 40);   // biSize: a BITMAPINFOHEADER, no file header before it
-    EXPECT_EQ(Le(dib, 4, 4), 128);  // biWidth
-    EXPECT_EQ(Le(dib, 8, 4), 256);  // biHeight, positive: bottom row first
-    EXPECT_EQ(Le(dib, 12, 2), 1);   // biPlanes
-    EXPECT_EQ(Le(dib, 14, 2), 24);  // biBitCount
-    EXPECT_EQ(Le(dib, 16, 4), 0);   // biCompression: BI_RGB
-    EXPECT_TRUE(Le(dib, 20, 4) == 0 || Le(dib, 20, 4) == 98304);  // biSizeImage
-    EXPECT_EQ(Le(dib, 32, 4), 0);  // biClrUsed: so no colour table follows
+    const std::span<const std::uint8_t> dib = CardAtlasResource();
+    ASSERT_EQ(dib.size(), 98344u);  // the header and 256 rows of 384 bytes, a multiple of 4
+    auto le = [&](int offset, int size) {
+        const std::uint8_t* b = dib.data() + offset;
+        return size == 2 ? b[0] | b[1] << 8 : b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
+    };
+    // biSize (no file header), width, height (positive: bottom row first), planes, bit count,
+    // compression (BI_RGB), colours used (no colour table).
+    const std::array<std::array<int, 3>, 7> fields = {
+        {{0, 4, 40}, {4, 4, 128}, {8, 4, 256}, {12, 2, 1}, {14, 2, 24}, {16, 4, 0}, {32, 4, 0}}};
+    for (const auto& [offset, size, value] : fields)
+        EXPECT_EQ(le(offset, size), value) << "at " << offset;
+    EXPECT_TRUE(le(20, 4) == 0 || le(20, 4) == 98304);  // biSizeImage
 }
 
-TEST(CardAtlas, SuitCellsShowBlackClubsAndSpadesAndRedDiamondsAndHearts)
+TEST(CardAtlas, CellsShowLargeCentredSymbolsInTheirColoursClearOfTheEdges)
 {
-    for (const CellRef& cell : SuitCells()) {
-        SCOPED_TRACE(cell.name);
-        const bool red = cell.column == 1 || cell.column == 2;
-        EXPECT_GT(CountIf(cell, IsWhite), 512) << "mostly white background";
-        if (red) {
-            EXPECT_GT(CountIf(cell, IsSolidRed), 150);
-            EXPECT_EQ(CountIf(cell, IsSolidBlack), 0);
-            // Antialiased edges blend white into red and nothing else.
-            EXPECT_EQ(CountIf(cell, IsWhiteToRed), CardAtlasCell * CardAtlasCell);
-        } else {
-            EXPECT_GT(CountIf(cell, IsSolidBlack), 150);
-            EXPECT_EQ(CountIf(cell, IsSolidRed), 0);
-            EXPECT_EQ(CountIf(cell, IsGrey), CardAtlasCell * CardAtlasCell);
-        }
-    }
-}
-
-TEST(CardAtlas, RankCellsShowBlackGlyphsOnWhite)
-{
-    for (const CellRef& cell : RankCells()) {
-        SCOPED_TRACE(cell.name);
-        EXPECT_GT(CountIf(cell, IsWhite), 512);
-        EXPECT_GT(CountIf(cell, IsSolidBlack), 60);
-        EXPECT_EQ(CountIf(cell, IsGrey), CardAtlasCell * CardAtlasCell) << "only greys";
-    }
-}
-
-// Linear filtering samples up to a texel beyond a quad's edge, and the card quads cover their
-// cells exactly: ink must stay off the border, and what lies just outside a cell (around the
-// atlas's edges too, where the texture wraps) must be the cell's own background.
-TEST(CardAtlas, SymbolsAreLargeCentredAndClearOfTheCellEdges)
-{
-    for (const CellRef& cell : ReadCells()) {
-        SCOPED_TRACE(cell.name);
-        for (int y = 0; y < CardAtlasCell; ++y)
-            for (int x = 0; x < CardAtlasCell; ++x)
-                if (x < 2 || y < 2 || x >= CardAtlasCell - 2 || y >= CardAtlasCell - 2) {
-                    ASSERT_EQ(InCell(cell.column, cell.row, x, y), cell.background)
-                        << "at " << x << "," << y;
+    for (int i = 0; i < 32; ++i) {
+        const Cell c{i % 4, i / 4};
+        if (Layout[c.row][c.column] == '.')
+            continue;
+        SCOPED_TRACE(testing::Message() << "cell " << c.column << "," << c.row);
+        for (int y = 0; y < N; ++y)
+            for (int x = 0; x < N; ++x)
+                if (x < 2 || y < 2 || x >= N - 2 || y >= N - 2) {
+                    ASSERT_EQ(c.at(x, y), c.background()) << "at " << x << "," << y;
                 }
-        Ink ink = InkOf(cell);
-        EXPECT_GE(ink.bottom - ink.top + 1, 18) << "tall enough to read";
+        const Ink ink = InkOf(c);
+        EXPECT_GE(ink.bottom - ink.top + 1, 18);
         EXPECT_NEAR((ink.left + ink.right) / 2.0, 15.5, 2.0);
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 15.5, 3.0);
-
-        // Every unread texel along the cell's outline continues its background, except where
-        // read cells of both backgrounds meet at one texel (the K, and the idle face across the
-        // wrap).
-        for (int i = -1; i <= CardAtlasCell; ++i)
-            for (auto [x, y] :
-                 {std::pair{i, -1}, {i, CardAtlasCell}, {-1, i}, {CardAtlasCell, i}}) {
-                int ax = (cell.column * CardAtlasCell + x + CardAtlasWidth) % CardAtlasWidth;
-                int ay = (cell.row * CardAtlasCell + y + CardAtlasHeight) % CardAtlasHeight;
-                if (IsReadCell(ax / CardAtlasCell, ay / CardAtlasCell) ||
-                    NextToOtherBackground(ax, ay, cell.background))
-                    continue;
-                ASSERT_EQ(At(ax, ay), cell.background) << "neighbour texel " << x << "," << y;
-            }
-    }
-}
-
-TEST(CardAtlas, TheTenIsTwoSeparateDigitsOneThenZero)
-{
-    const CellRef cell{1, 3, "10", White};
-    Ink ten = InkOf(cell);
-    std::vector<int> runs = ColumnRuns(ten);
-    ASSERT_EQ(runs.size(), 2u) << "a white column between the digits";
-    EXPECT_GE(runs[0], 5);
-    EXPECT_GE(runs[1], 5);
-
-    // Across the middle the 1 is a single stem and the 0 two sides around its counter.
-    const int middle = (ten.top + ten.bottom) / 2;
-    const int split = ten.left + runs[0];
-    EXPECT_EQ(InkRunsInRow(cell, middle, 0, split), 1);
-    EXPECT_EQ(InkRunsInRow(cell, middle, split, CardAtlasCell), 2);
-
-    // Every other rank is one connected run of columns.
-    for (const CellRef& cell : RankCells()) {
-        if (cell.name != "10") {
-            SCOPED_TRACE(cell.name);
-            EXPECT_EQ(ColumnRuns(InkOf(cell)).size(), 1u);
+        if (c.background() == Black) {  // the playing face (column 2) green, the idle one red
+            EXPECT_GT(c.count(Black, Black), 300);
+            EXPECT_GT(c.count(Rgb(201, 151, 0), Rgb(255, 255, 99)), 150) << "a yellow face";
+            const int green = c.count(Rgb(0, 141, 0), Rgb(89, 255, 109));
+            const int red = c.count(Rgb(151, 0, 0), Rgb(255, 89, 89));
+            EXPECT_GT(c.column == 2 ? green : red, 15);
+            EXPECT_EQ(c.column == 2 ? red : green, 0);
+            continue;
         }
+        const bool red = c.row == 0 && (c.column == 1 || c.column == 2);  // diamonds, hearts
+        const int black = c.count(Black, Rgb(63, 63, 63));
+        const int solidRed = c.count(Rgb(161, 0, 0), Rgb(255, 63, 63));
+        EXPECT_GT(c.count(White, White), 512);
+        EXPECT_GT(red ? solidRed : black, c.row == 0 ? 150 : 60);
+        EXPECT_EQ(red ? black : solidRed, 0);
+        auto blend = [red](std::uint32_t p) {  // antialiasing: white into red or black only
+            return GreenOf(p) == BlueOf(p) &&
+                   (red ? RedOf(p) >= std::max(GreenOf(p), 160) : RedOf(p) == GreenOf(p));
+        };
+        EXPECT_EQ(c.count(blend), N * N);
     }
 }
 
-// Catches a picture turned upside down or mirrored inside its cells, which the colour checks
-// would not see.
-TEST(CardAtlas, GlyphsStandUprightAndUnmirrored)
+// Linear filtering reads a texel beyond a quad's edge, wrapping at the atlas's edges.
+TEST(CardAtlas, TexelsAroundTheReadCellsContinueTheirBackground)
 {
-    const CellRef seven{2, 2, "7", White};
-    Ink ink7 = InkOf(seven);
-    EXPECT_GT(RowWidth(seven, ink7.top + 1), 2 * RowWidth(seven, ink7.bottom - 1))
-        << "the bar of the 7 is at the top";
+    const int w = CardAtlasWidth, h = CardAtlasHeight;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int around = 0;  // 1 for a white read cell, 2 for a black one
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const char kind = Layout[(y + dy + h) % h / N][(x + dx + w) % w / N];
+                    around |= kind == 'w' ? 1 : kind == 'b' ? 2 : 0;
+                }
+            if (Layout[y / N][x / N] == '.' && (around == 1 || around == 2)) {
+                ASSERT_EQ(AtlasPixel(x, y), around == 2 ? Black : White) << "at " << x << "," << y;
+            }
+        }
+}
 
-    const CellRef ace{0, 1, "A", White};
-    Ink inkA = InkOf(ace);
-    EXPECT_LT(RowWidth(ace, inkA.top), RowWidth(ace, inkA.bottom)) << "the apex of the A on top";
+TEST(CardAtlas, TheTenIsTwoDigitsAndGlyphsStandUprightAndUnmirrored)
+{
+    const Cell tenCell = Cell::rank(9);
+    const Ink ten = InkOf(tenCell);
+    const std::vector<int> runs = Runs(ten.columns);
+    ASSERT_EQ(runs.size(), 2u) << "a white column between the digits";
+    EXPECT_GE(std::min(runs[0], runs[1]), 5);
+    const int middle = (ten.top + ten.bottom) / 2, split = ten.left + runs[0];
+    int starts[2] = {};  // across the middle the 1 is one stem, the 0 two sides
+    for (int x = 1; x < N; ++x)
+        starts[x >= split] += tenCell.at(x, middle) != White && tenCell.at(x - 1, middle) == White;
+    EXPECT_EQ(starts[0], 1);
+    EXPECT_EQ(starts[1], 2);
+    for (int rank = 0; rank < 13; ++rank)  // every other rank is one run of columns
+        EXPECT_EQ(Runs(InkOf(Cell::rank(rank)).columns).size(), rank == 9 ? 2u : 1u) << rank;
 
-    const CellRef heart{2, 0, "hearts", White};
-    Ink inkH = InkOf(heart);
-    int height = inkH.bottom - inkH.top;
-    EXPECT_GT(RowWidth(heart, inkH.top + height / 4), 2 * RowWidth(heart, inkH.bottom - 2))
+    const Ink seven = InkOf(Cell::rank(6)), ace = InkOf(Cell::rank(0)), heart = InkOf({2, 0});
+    EXPECT_GT(seven.rows[seven.top + 1], 2 * seven.rows[seven.bottom - 1]) << "the 7's bar on top";
+    EXPECT_LT(ace.rows[ace.top], ace.rows[ace.bottom]) << "the apex of the A on top";
+    EXPECT_GT(heart.rows[heart.top + (heart.bottom - heart.top) / 4],
+              2 * heart.rows[heart.bottom - 2])
         << "the point of the heart at the bottom";
-
-    // The J's hook opens to the left: more ink in the right half of the cell than the left.
-    Ink inkJ = InkOf({2, 3, "J", White});
-    int leftHalf = 0, rightHalf = 0;
-    for (int x = 0; x < CardAtlasCell; ++x)
-        (x < CardAtlasCell / 2 ? leftHalf : rightHalf) +=
-            inkJ.columnCount[static_cast<std::size_t>(x)];
-    EXPECT_GT(rightHalf, leftHalf);
-}
-
-TEST(CardAtlas, PlayerFacesStandOnBlackWithAGreenOrARedMark)
-{
-    const CellRef playing = FaceCells()[0];
-    const CellRef idle = FaceCells()[1];
-    for (const CellRef& cell : FaceCells()) {
-        SCOPED_TRACE(cell.name);
-        EXPECT_GT(CountIf(cell, IsBlack), 300) << "a black background";
-        EXPECT_GT(CountIf(cell, IsYellow), 150) << "a face";
-    }
-    EXPECT_GT(CountIf(playing, IsGreen), 15);
-    EXPECT_EQ(CountIf(playing, IsRed), 0);
-    EXPECT_GT(CountIf(idle, IsRed), 15);
-    EXPECT_EQ(CountIf(idle, IsGreen), 0);
+    const auto jack = InkOf(Cell::rank(10)).columns;  // the J's hook opens to the left
+    EXPECT_GT(std::accumulate(jack.begin() + N / 2, jack.end(), 0),
+              std::accumulate(jack.begin(), jack.begin() + N / 2, 0));
 }

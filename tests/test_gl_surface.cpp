@@ -2,14 +2,13 @@
 #include "render/gl_surface.h"
 #include "resources/card_atlas.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/view_pixels.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <tuple>
 #include <vector>
-
-namespace {
 
 class GlSurfaceTest : public ::testing::Test {
 protected:
@@ -27,70 +26,29 @@ protected:
     Window owner = nullptr;
 };
 
-// The atlas pixel (x, y counted from the top-left of the picture) as 0x00RRGGBB.
-std::uint32_t AtlasPixel(int x, int y)
-{
-    const auto bytes = CardAtlasResource();
-    const std::size_t row = static_cast<std::size_t>(CardAtlasHeight - 1 - y);
-    const std::uint8_t* p = bytes.data() + 40 + row * 384 + static_cast<std::size_t>(x) * 3;
-    return Rgb(p[2], p[1], p[0]);
-}
-
-int Difference(std::uint32_t a, std::uint32_t b)
-{
-    return std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
-           std::abs(BlueOf(a) - BlueOf(b));
-}
-
-}  // namespace
-
 TEST_F(GlSurfaceTest, ContextFailuresAreReportedStepByStep)
 {
-    const struct {
-        GlFailure failure;
-        const char* text;
-        const char* caption;
-    } cases[] = {
+    const std::tuple<GlFailure, const char*, const char*> cases[] = {
         {GlFailure::ChooseFormat, "Could not choose Pixel format", "Pixel format problem"},
         {GlFailure::SetFormat, "Could not set Pixel format", "Pixel format problem"},
         {GlFailure::CreateContext, "Could not create HGLRC", "HGLRC problem"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [failure, text, caption] : cases) {
         HeadlessReset();
-        HeadlessFailGl(c.failure);
+        HeadlessFailGl(failure);
         GlSurface surface;
         MakeGlSurface(surface, 20, 20);
         EXPECT_EQ(surface.rc, nullptr);
         ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-        EXPECT_EQ(HeadlessMessageBoxes()[0].text, c.text);
-        EXPECT_EQ(HeadlessMessageBoxes()[0].caption, c.caption);
+        EXPECT_EQ(HeadlessMessageBoxes()[0].text, text);
+        EXPECT_EQ(HeadlessMessageBoxes()[0].caption, caption);
         EXPECT_EQ(HeadlessMessageBoxes()[0].owner, owner);
-        // A surface without a context draws nothing and leaves nothing current.
         EXPECT_FALSE(BeginFrame(surface));
         EXPECT_EQ(CurrentGlContext(), nullptr);
     }
 }
 
-TEST_F(GlSurfaceTest, AtlasCoordinatesAddressTheDocumentedCells)
-{
-    GlSurface surface;
-    MakeGlSurface(surface, 8, 8);
-    appState.handCardsArea.surface = surface;
-    ASSERT_TRUE(LoadCardTexture());
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[0].s, 0.0f);  // A
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[0].t, 0.875f);
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[9].s, 0.25f);  // 10
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[9].t, 0.625f);
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[12].s, 0.0f);  // K
-    EXPECT_FLOAT_EQ(cardAtlas.rankCorner[12].t, 0.5f);
-    EXPECT_FLOAT_EQ(cardAtlas.suitCorner[3].s, 0.75f);
-    EXPECT_FLOAT_EQ(cardAtlas.suitCorner[3].t, 1.0f);
-    EXPECT_FLOAT_EQ(cardAtlas.playingIconCorner.s, 0.5f);
-    EXPECT_FLOAT_EQ(cardAtlas.idleIconCorner.t, 0.375f);
-    EXPECT_NE(cardAtlas.cardTexture, 0u);
-}
-
-TEST_F(GlSurfaceTest, MalformedBitmapsAreRefusedWithoutTouchingAContext)
+TEST_F(GlSurfaceTest, AtlasCellsAreAddressedAndDrawnUprightOnlyOnCardSurfaces)
 {
     std::vector<std::uint8_t> bytes(CardAtlasResource().begin(), CardAtlasResource().end());
     EXPECT_FALSE(LoadCardTextureFrom({}));
@@ -98,17 +56,25 @@ TEST_F(GlSurfaceTest, MalformedBitmapsAreRefusedWithoutTouchingAContext)
     bytes[14] = 32;                                                   // 32 bits per pixel
     EXPECT_FALSE(LoadCardTextureFrom(bytes));
     EXPECT_EQ(CurrentGlContext(), nullptr);
-}
-
-TEST_F(GlSurfaceTest, ACellDrawnWithItsCornerShowsUpright)
-{
-    // Draw the Queen's glyph cell over a 32 x 32 surface, one texel per pixel, and compare it
-    // with the cell as the bitmap holds it, top row first.
-    GlSurface surface;
-    Window control = MakeGlSurface(surface, 32, 32);
-    appState.handCardsArea.surface = surface;
+    GlSurface& surface = appState.handCardsArea.surface;  // the Queen's cell, a texel a pixel
+    const Window control = MakeGlSurface(surface, 32, 32);
+    MakeGlSurface(appState.gainArea.surface, 8, 8);
     ASSERT_TRUE(LoadCardTexture());
-    const TexCorner c = cardAtlas.rankCorner[11];
+    ASSERT_TRUE(MakeGlCurrent(appState.gainArea.surface.dc, appState.gainArea.surface.rc));
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
+    MakeGlCurrent(nullptr, nullptr);
+    const std::tuple<TexCorner, int, int> cells[] = {
+        // top-left corner, column, row
+        {cardAtlas.rankCorner[0], 0, 1},     {cardAtlas.rankCorner[9], 1, 3},
+        {cardAtlas.rankCorner[12], 0, 4},    {cardAtlas.suitCorner[3], 3, 0},
+        {cardAtlas.playingIconCorner, 2, 5}, {cardAtlas.idleIconCorner, 3, 5}};
+    for (const auto& [corner, column, row] : cells) {
+        EXPECT_FLOAT_EQ(corner.s, column / 4.0f) << column << "," << row;
+        EXPECT_FLOAT_EQ(corner.t, 1 - row / 8.0f) << column << "," << row;
+    }
+    const TexCorner q = cardAtlas.rankCorner[11];
     ASSERT_TRUE(BeginFrame(surface));
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -116,41 +82,20 @@ TEST_F(GlSurfaceTest, ACellDrawnWithItsCornerShowsUpright)
     glBindTexture(GL_TEXTURE_2D, cardAtlas.cardTexture);
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
-    glTexCoord2f(c.s, c.t - cardAtlas.cellHeight);
-    glVertex2f(-1, -1);
-    glTexCoord2f(c.s + cardAtlas.cellWidth, c.t - cardAtlas.cellHeight);
-    glVertex2f(1, -1);
-    glTexCoord2f(c.s + cardAtlas.cellWidth, c.t);
-    glVertex2f(1, 1);
-    glTexCoord2f(c.s, c.t);
-    glVertex2f(-1, 1);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+        glTexCoord2f(q.s + x * cardAtlas.cellWidth, q.t - (1 - y) * cardAtlas.cellHeight);
+        glVertex2f(x * 2.0f - 1, y * 2.0f - 1);
+    }
     glEnd();
     glDisable(GL_TEXTURE_2D);
     EndFrame(surface);
-
-    const int cellX = 3 * 32, cellY = 3 * 32;  // row 3, column 3 of the picture
     int upright = 0, flipped = 0;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const std::uint32_t shown = HeadlessPixel(control, x, y);
-            upright += Difference(shown, AtlasPixel(cellX + x, cellY + y));
-            flipped += Difference(shown, AtlasPixel(cellX + x, cellY + 31 - y));
+            upright += ColourDistance(shown, AtlasPixel(96 + x, 96 + y));  // row 3, column 3
+            flipped += ColourDistance(shown, AtlasPixel(96 + x, 96 + 31 - y));
         }
     EXPECT_LT(upright * 4, flipped) << "the glyph is drawn upside down";
     EXPECT_LT(upright, 32 * 32 * 8);  // at most a little filtering blur per pixel
-}
-
-TEST_F(GlSurfaceTest, TheGainSurfaceGetsNoCardTexture)
-{
-    GlSurface cards, gain;
-    MakeGlSurface(cards, 16, 16);
-    MakeGlSurface(gain, 16, 16);
-    appState.opponentsArea.surface = cards;
-    appState.gainArea.surface = gain;
-    ASSERT_TRUE(LoadCardTexture());
-    ASSERT_TRUE(MakeGlCurrent(gain.dc, gain.rc));
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 0);
-    MakeGlCurrent(nullptr, nullptr);
 }
