@@ -1,5 +1,4 @@
-// The evaluator's rules on known hands, its category counts over every five- and seven-card
-// hand, the threshold rule, and the key and hash properties its tables rely on.
+// The evaluator on known hands and thresholds, seven-card category counts, rank-key properties.
 #include "cards/evaluator.h"
 #include "cards/evaluator_tables.h"
 
@@ -10,33 +9,25 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// Card from a rank value (2..14, Ace 14) and a suit 0..3.
-constexpr Card C(int value, int suit)
+// Cards from text, separated by spaces: rank (A23456789TJQK) and suit (shdc); "--" is no card.
+template <std::size_t N> std::array<Card, N> Cards(std::string_view text)
 {
-    return suit * 13 + (value == 14 ? 0 : value - 1);
+    std::array<Card, N> cards;
+    cards.fill(NoCard);
+    for (std::size_t i = 0; 3 * i < text.size(); ++i)
+        if (text[3 * i] != '-')
+            cards[i] = static_cast<Card>(std::string_view("shdc").find(text[3 * i + 1]) * 13 +
+                                         std::string_view("A23456789TJQK").find(text[3 * i]));
+    return cards;
 }
 
-HandScore Texas(std::array<Card, 2> hole, std::array<Card, 5> board,
-                std::int32_t threshold = NoThreshold)
-{
-    const Card h[4] = {hole[0], hole[1], NoCard, NoCard};
-    return EvaluateTexas(h, board.data(), threshold);
-}
-
-HandScore Omaha(std::array<Card, 4> hole, std::array<Card, 5> board,
-                std::int32_t threshold = NoThreshold)
-{
-    return EvaluateOmaha(hole.data(), board.data(), threshold);
-}
-
-HandScore Five(std::array<Card, 5> cards)
-{
-    return ScoreFive(cards.data());
-}
+// ScoreFive (board only), EvaluateTexas, EvaluateOmaha, EvaluateHand under either variant.
+enum Kind { Five, Texas, Omaha, AsTexas, AsOmaha };
 
 // Every rank multiset with at most four of a rank and seven cards in all, as key sums.
 void CollectSums(int rank, int cards, std::uint32_t sum, std::vector<std::uint32_t>& out)
@@ -51,176 +42,109 @@ void CollectSums(int rank, int cards, std::uint32_t sum, std::vector<std::uint32
 
 }  // namespace
 
-TEST(EvaluatorTables, RankSumsNameEveryMultisetAndHashToTheirOwnSlots)
+TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
 {
     std::vector<std::uint32_t> sums;
     CollectSums(0, 0, 0, sums);
     ASSERT_EQ(sums.size(), 76155u);
-
-    std::vector<std::uint32_t> sorted = sums;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
-        << "two rank multisets share a key sum";
-    // The suit counters sit above bit 32 and must never receive a carry from the rank sum.
-    EXPECT_LT(sorted.back(), 1u << 25);
-
     std::vector<std::uint32_t> slots;
     for (std::uint32_t s : sums)
         slots.push_back(RankSlot(s));
-    std::sort(slots.begin(), slots.end());
-    EXPECT_EQ(std::adjacent_find(slots.begin(), slots.end()), slots.end())
-        << "two rank multisets share a hash slot";
+    for (std::vector<std::uint32_t>* v : {&sums, &slots}) {
+        std::sort(v->begin(), v->end());
+        EXPECT_EQ(std::adjacent_find(v->begin(), v->end()), v->end());
+    }
+    EXPECT_LT(sums.back(), 1u << 25);  // no carry into the suit counters above bit 32
     EXPECT_LT(sizeof(EvaluatorTables), 1000000u);
 }
 
-TEST(Evaluator, FiveCardHandsFallIntoTheKnownCategoryCounts)
-{
-    std::array<std::int64_t, HandTypeCount> counts{};
-    Card five[5];
-    for (five[0] = 0; five[0] < 48; ++five[0])
-        for (five[1] = five[0] + 1; five[1] < 49; ++five[1])
-            for (five[2] = five[1] + 1; five[2] < 50; ++five[2])
-                for (five[3] = five[2] + 1; five[3] < 51; ++five[3])
-                    for (five[4] = five[3] + 1; five[4] < 52; ++five[4])
-                        ++counts[static_cast<std::size_t>(HandTypeOf(ScoreFive(five)))];
-    const std::array<std::int64_t, HandTypeCount> expected = {
-        1302540, 1098240, 123552, 54912, 10200, 5108, 3744, 624, 36, 4};
-    EXPECT_EQ(counts, expected);
-}
-
-// Every one of the 133,784,560 seven-card hands, best five of seven. About a second in the
-// normal build and a minute or two under the sanitizers.
 TEST(Evaluator, SevenCardHandsFallIntoTheKnownCategoryCounts)
 {
     std::array<std::int64_t, HandTypeCount> counts{};
-    Card hole[4] = {NoCard, NoCard, NoCard, NoCard};
-    Card board[5];
-    for (hole[0] = 0; hole[0] < 46; ++hole[0])
-        for (hole[1] = hole[0] + 1; hole[1] < 47; ++hole[1])
-            for (board[0] = hole[1] + 1; board[0] < 48; ++board[0])
-                for (board[1] = board[0] + 1; board[1] < 49; ++board[1])
-                    for (board[2] = board[1] + 1; board[2] < 50; ++board[2])
-                        for (board[3] = board[2] + 1; board[3] < 51; ++board[3])
-                            for (board[4] = board[3] + 1; board[4] < 52; ++board[4])
+    Card h[4] = {NoCard, NoCard, NoCard, NoCard};
+    Card b[5];
+    for (h[0] = 0; h[0] < 46; ++h[0])
+        for (h[1] = h[0] + 1; h[1] < 47; ++h[1])
+            for (b[0] = h[1] + 1; b[0] < 48; ++b[0])
+                for (b[1] = b[0] + 1; b[1] < 49; ++b[1])
+                    for (b[2] = b[1] + 1; b[2] < 50; ++b[2])
+                        for (b[3] = b[2] + 1; b[3] < 51; ++b[3])
+                            for (b[4] = b[3] + 1; b[4] < 52; ++b[4])
                                 ++counts[static_cast<std::size_t>(
-                                    HandTypeOf(EvaluateTexas(hole, board, NoThreshold)))];
-    const std::array<std::int64_t, HandTypeCount> expected = {
-        23294460, 58627800, 31433400, 6461620, 6180020, 4047644, 3473184, 224848, 37260, 4324};
-    EXPECT_EQ(counts, expected);
+                                    HandTypeOf(EvaluateTexas(h, b, NoThreshold)))];
+    EXPECT_EQ(counts, (std::array<std::int64_t, HandTypeCount>{23294460, 58627800, 31433400,
+                                                               6461620, 6180020, 4047644, 3473184,
+                                                               224848, 37260, 4324}));
 }
 
-TEST(Evaluator, StraightsCountTheAceHighOrLowButNeverAroundTheCorner)
+TEST(Evaluator, KnownHandsScoreAsTheRulesSay)
 {
-    EXPECT_EQ(Five({C(14, 0), C(2, 1), C(3, 2), C(4, 3), C(5, 0)}), 0x450000);
-    EXPECT_EQ(Five({C(14, 2), C(2, 2), C(3, 2), C(4, 2), C(5, 2)}), 0x850000);
-    EXPECT_EQ(Five({C(6, 0), C(2, 1), C(3, 2), C(4, 3), C(5, 0)}), 0x460000);
-    EXPECT_EQ(Five({C(10, 0), C(11, 1), C(12, 2), C(13, 3), C(14, 0)}), 0x4E0000);
-    EXPECT_EQ(Five({C(10, 1), C(11, 1), C(12, 1), C(13, 1), C(14, 1)}), 0x900000);
-    EXPECT_EQ(Five({C(13, 0), C(14, 1), C(2, 2), C(3, 3), C(4, 0)}), 0x0ED432);
-
-    // Royal flush from the hole Ace and King with three board cards, whatever else lies there.
-    EXPECT_EQ(Texas({39, 51}, {C(12, 3), C(11, 3), C(10, 3), C(2, 0), C(7, 1)}), 0x900000);
-    EXPECT_EQ(Texas({39, 51}, {C(12, 3), C(11, 3), C(10, 3), C(9, 3), C(13, 0)}), 0x900000);
-    // A six-card straight counts its highest five; the wheel loses to Two-to-Six.
-    EXPECT_EQ(Texas({C(14, 0), C(2, 1)}, {C(3, 2), C(4, 3), C(5, 0), C(6, 1), C(13, 2)}), 0x460000);
-    EXPECT_EQ(Texas({C(13, 0), C(14, 1)}, {C(2, 2), C(3, 3), C(4, 0), C(9, 1), C(8, 2)}), 0x0ED984);
-}
-
-TEST(Evaluator, TexasScoresTheBestFiveOfSeven)
-{
-    // Three pairs: the best two with the Queen as kicker.
-    EXPECT_EQ(Texas({C(14, 0), C(14, 1)}, {C(13, 2), C(13, 3), C(2, 0), C(2, 1), C(12, 2)}),
-              0x2EDC00);
-    // Six of one suit: the five highest of them, a plain Flush.
-    EXPECT_EQ(Texas({C(14, 2), C(3, 2)}, {C(9, 2), C(13, 2), C(7, 2), C(5, 2), C(13, 0)}),
-              0x5ED975);
-    // Two sets of three: the higher three with a pair of the lower.
-    EXPECT_EQ(Texas({C(3, 0), C(3, 1)}, {C(3, 2), C(9, 0), C(9, 1), C(9, 2), C(14, 3)}), 0x693000);
-    // Four of a kind takes the best remaining card as kicker.
-    EXPECT_EQ(Texas({C(8, 0), C(8, 1)}, {C(8, 2), C(8, 3), C(13, 0), C(13, 1), C(14, 2)}),
-              0x78E000);
-    EXPECT_EQ(Five({C(14, 0), C(14, 1), C(14, 2), C(14, 3), C(13, 0)}), 0x7ED000);
-    EXPECT_EQ(Five({C(3, 0), C(3, 1), C(3, 2), C(14, 3), C(14, 0)}), 0x63E000);
-    EXPECT_EQ(Five({C(13, 0), C(13, 1), C(12, 2), C(12, 3), C(2, 0)}), 0x2DC200);
-}
-
-TEST(Evaluator, OmahaUsesExactlyTwoHoleCardsAndThreeBoardCards)
-{
-    // Four suited hole cards and two board cards of that suit: no flush.
-    EXPECT_EQ(HandTypeOf(Omaha({C(14, 1), C(9, 1), C(7, 1), C(4, 1)},
-                               {C(13, 1), C(12, 1), C(2, 0), C(5, 2), C(10, 3)})),
-              HighCard);
-    // Four board cards of a suit with one hole card of it: no flush.
-    EXPECT_EQ(HandTypeOf(Omaha({C(14, 1), C(9, 0), C(7, 2), C(4, 3)},
-                               {C(13, 1), C(12, 1), C(2, 1), C(5, 1), C(10, 3)})),
-              HighCard);
-    // Two suited hole cards and three board cards of the suit make it.
-    EXPECT_EQ(Omaha({C(14, 1), C(9, 1), C(7, 2), C(4, 3)},
-                    {C(13, 1), C(12, 1), C(2, 1), C(5, 0), C(10, 3)}),
-              0x5EDC92);
-    EXPECT_EQ(Omaha({39, 51, C(2, 0), C(7, 1)}, {C(12, 3), C(11, 3), C(10, 3), C(4, 0), C(5, 1)}),
-              0x900000);
-    // Four Aces in the hole are only a pair; a board straight needs two hole cards to count.
-    EXPECT_EQ(Omaha({C(14, 0), C(14, 1), C(14, 2), C(14, 3)},
-                    {C(5, 0), C(6, 1), C(7, 2), C(8, 3), C(9, 0)}),
-              0x1E9870);
-    // Trips on the board plus a hole pair make a full house, not four of a kind.
-    EXPECT_EQ(Omaha({C(9, 0), C(9, 1), C(2, 2), C(3, 3)},
-                    {C(9, 2), C(13, 0), C(13, 1), C(13, 2), C(4, 0)}),
-              0x6D9000);
-}
-
-TEST(Evaluator, ThresholdStopsAtTheFirstSetThatBeatsIt)
-{
-    // Positions 0..6: 2, 5, 7, 9 and the two Kings at 4 and 5, then a 3. The first three sets
-    // (positions 0-3 plus one of 4, 5, 6) hold one King at most; the fourth {0,1,2,4,5} pairs
-    // them with 7, 5, 2, below the best pair of Kings with 9, 7, 5.
-    const std::array<Card, 2> hole = {C(2, 0), C(5, 1)};
-    const std::array<Card, 5> board = {C(7, 2), C(9, 3), C(13, 0), C(13, 1), C(3, 2)};
-    EXPECT_EQ(Texas(hole, board), 0x1D9750);
-    EXPECT_EQ(Texas(hole, board, 0x1C0000), 0x1D7520);
-    // No set above the threshold: the exact maximum, so equality tells a tie.
-    EXPECT_EQ(Texas(hole, board, 0x1D9750), 0x1D9750);
-    EXPECT_EQ(Texas(hole, board, 0x300000), 0x1D9750);
-    EXPECT_EQ(Texas(hole, board, 0x1D974F), 0x1D9750);
-
-    // Omaha: the Aces pair up only in the last hole pair (2,3). Against Ace-Queen high, the
-    // pair (0,1) stays Queen-high and (0,2) wins with its first board triple already.
-    const std::array<Card, 4> omahaHole = {C(2, 0), C(8, 1), C(14, 2), C(14, 3)};
-    const std::array<Card, 5> omahaBoard = {C(12, 0), C(7, 1), C(5, 2), C(9, 3), C(3, 0)};
-    EXPECT_EQ(Omaha(omahaHole, omahaBoard), 0x1EC970);
-    EXPECT_EQ(Omaha(omahaHole, omahaBoard, 0x0EC000), 0x0EC752);
-    EXPECT_EQ(Omaha(omahaHole, omahaBoard, 0x1EC970), 0x1EC970);
-}
-
-TEST(Evaluator, MissingCardsScoreWhatIsPresent)
-{
-    const Card none[5] = {NoCard, NoCard, NoCard, NoCard, NoCard};
-    const Card noHole[4] = {NoCard, NoCard, NoCard, NoCard};
-    EXPECT_EQ(ScoreFive(none), 0);
-    EXPECT_EQ(EvaluateTexas(noHole, none, NoThreshold), 0);
-    EXPECT_EQ(EvaluateOmaha(noHole, none, NoThreshold), 0);
-
-    // Two pairs of four cards: no kicker nibble. Four suited cards: no flush.
-    EXPECT_EQ(Five({C(13, 0), NoCard, C(13, 1), C(4, 2), C(4, 3)}), 0x2D4000);
-    EXPECT_EQ(Five({C(13, 1), C(9, 1), NoCard, C(4, 1), C(2, 1)}), 0x0D9420);
-    EXPECT_EQ(Five({C(14, 0), NoCard, NoCard, NoCard, NoCard}), 0x0E0000);
-    // Hole cards only, the pair of Aces: the rest of the nibbles stay 0.
-    EXPECT_EQ(Texas({C(14, 0), C(14, 1)}, {NoCard, NoCard, NoCard, NoCard, NoCard}), 0x1E0000);
-    // A flop with a gap in the hole: Ten to Ace needs all five present.
-    EXPECT_EQ(Texas({C(14, 0), NoCard}, {C(13, 1), C(12, 2), C(11, 3), NoCard, C(10, 0)}),
-              0x4E0000);
-}
-
-TEST(Evaluator, EvaluateHandFollowsTheGameVariant)
-{
-    // Texas reads hole slots 0 and 1 only (a pair of Aces); Omaha makes three Aces with slot 2.
-    const Card hole[4] = {C(14, 1), C(9, 0), C(14, 2), C(4, 3)};
-    const Card board[5] = {C(13, 1), C(12, 1), C(2, 1), C(5, 0), C(14, 3)};
-    const GameVariant saved = appState.gameVariant;
-    appState.gameVariant = OmahaHoldem;
-    EXPECT_EQ(EvaluateHand(hole, board, NoThreshold), 0x3EDC00);
+    struct Case {
+        Kind kind;
+        const char* hole;
+        const char* board;
+        HandScore expected;
+        std::int32_t threshold = NoThreshold;
+    };
+    const Case cases[] = {
+        // Straights: wheel, steel wheel, Ace-high, royal; none around the corner.
+        {Five, "", "As 2h 3d 4c 5s", 0x450000},
+        {Five, "", "Ad 2d 3d 4d 5d", 0x850000},
+        {Five, "", "Ts Jh Qd Kc As", 0x4E0000},
+        {Five, "", "Th Jh Qh Kh Ah", 0x900000},
+        {Five, "", "Ks Ah 2d 3c 4s", 0x0ED432},
+        // Missing cards: no kicker nibble, no flush of four, nothing at all.
+        {Five, "", "Ks -- Kh 4d 4c", 0x2D4000},
+        {Five, "", "Kh 9h -- 4h 2h", 0x0D9420},
+        {Five, "", "As", 0x0E0000},
+        {Five, "", "", 0},
+        {Texas, "", "", 0},
+        {Omaha, "", "", 0},
+        {Texas, "As Ah", "", 0x1E0000},
+        {Texas, "As --", "Kh Qd Jc -- Ts", 0x4E0000},
+        // Texas, best five of seven: royal whatever else lies there, six-card straight, no
+        // corner straight, three pairs, six-card flush, two sets of three, four and a kicker.
+        {Texas, "Ac Kc", "Qc Jc Tc 2s 7h", 0x900000},
+        {Texas, "Ac Kc", "Qc Jc Tc 9c Ks", 0x900000},
+        {Texas, "As 2h", "3d 4c 5s 6h Kd", 0x460000},
+        {Texas, "Ks Ah", "2d 3c 4s 9h 8d", 0x0ED984},
+        {Texas, "As Ah", "Kd Kc 2s 2h Qd", 0x2EDC00},
+        {Texas, "Ad 3d", "9d Kd 7d 5d Ks", 0x5ED975},
+        {Texas, "3s 3h", "3d 9s 9h 9d Ac", 0x693000},
+        {Texas, "8s 8h", "8d 8c Ks Kh Ad", 0x78E000},
+        // Omaha, two hole and three board cards: four suited in the hole or on the board make no
+        // flush, two and three do; four Aces are a pair; board trips and a hole pair, a house.
+        {Omaha, "Ah 9h 7h 4h", "Kh Qh 2s 5d Tc", 0x0EDCA9},
+        {Omaha, "Ah 9s 7d 4c", "Kh Qh 2h 5h Tc", 0x0EDCA9},
+        {Omaha, "Ah 9h 7d 4c", "Kh Qh 2h 5s Tc", 0x5EDC92},
+        {Omaha, "Ac Kc 2s 7h", "Qc Jc Tc 4s 5h", 0x900000},
+        {Omaha, "As Ah Ad Ac", "5s 6h 7d 8c 9s", 0x1E9870},
+        {Omaha, "9s 9h 2d 3c", "9d Ks Kh Kd 4s", 0x6D9000},
+        // EvaluateHand: Texas reads hole slots 0 and 1 only, Omaha makes three Aces with slot 2.
+        {AsTexas, "Ah 9s Ad 4c", "Kh Qh 2h 5s Ac", 0x1EDC90},
+        {AsOmaha, "Ah 9s Ad 4c", "Kh Qh 2h 5s Ac", 0x3EDC00},
+        // A threshold returns the first set beating it, else the maximum. Texas: set {0,1,2,4,5}
+        // first pairs the Kings; Omaha: hole pair (0,2) beats Ace-Queen high at once.
+        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750},
+        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D7520, 0x1C0000},
+        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x1D9750},
+        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x300000},
+        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x1D974F},
+        {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x1EC970},
+        {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x0EC752, 0x0EC000},
+        {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x1EC970, 0x1EC970},
+    };
+    for (const Case& c : cases) {
+        const std::array<Card, 4> hole = Cards<4>(c.hole);
+        const std::array<Card, 5> board = Cards<5>(c.board);
+        auto evaluate = c.kind == Texas   ? EvaluateTexas
+                        : c.kind == Omaha ? EvaluateOmaha
+                                          : EvaluateHand;
+        appState.gameVariant = c.kind == AsOmaha ? OmahaHoldem : TexasHoldem;
+        EXPECT_EQ(c.kind == Five ? ScoreFive(board.data())
+                                 : evaluate(hole.data(), board.data(), c.threshold),
+                  c.expected)
+            << c.hole << " | " << c.board << " over " << c.threshold;
+    }
     appState.gameVariant = TexasHoldem;
-    EXPECT_EQ(EvaluateHand(hole, board, NoThreshold), 0x1EDC90);
-    appState.gameVariant = saved;
 }

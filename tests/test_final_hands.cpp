@@ -1,3 +1,4 @@
+// The final-hand distribution: sampled and enumerated counts, bar redraws, best possible hand.
 #include "odds/final_hands.h"
 
 #include "app/result_bars.h"
@@ -8,63 +9,57 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Rank indexes and suits, for readable deals.
-enum Rank { Ace, Two, Three, Four, Five, Six, Seven, Eight, Nine, Ten, Jack, Queen, King };
-enum Suit { Spades, Hearts, Diamonds, Clubs };
-
-constexpr Card C(Rank rank, Suit suit)
-{
-    return suit * 13 + rank;
-}
-
-// Seven-card hands of each category among all C(52, 7) = 133,784,560.
-constexpr double SevenCardCounts[HandTypeCount] = {
-    23294460, 58627800, 31433400, 6461620, 6180020, 4047644, 3473184, 224848, 37260, 4324,
-};
-constexpr double SevenCardHands = 133784560;
-
-// Statistical checks accept a deviation of up to this many standard errors per category.
-constexpr double Tolerance = 4.0;
+constexpr double Tolerance = 4.0;  // standard errors per category
 
 int Total()
 {
-    int total = 0;
-    for (int c : appState.handTypeCounts)
-        total += c;
-    return total;
+    return std::accumulate(appState.handTypeCounts.begin(), appState.handTypeCounts.end(), 0);
 }
 
-// Each category's sampled count lies within Tolerance binomial standard errors of its
-// expectation under the exact probabilities p.
-void ExpectSampledFrom(const HandTypeCounts& counts, const std::array<double, HandTypeCount>& p)
+// Each category's count lies within Tolerance binomial standard errors of its expectation.
+void ExpectSampledFrom(const std::array<double, HandTypeCount>& p)
 {
-    double n = 0;
-    for (int c : counts)
-        n += c;
-    for (int i = 0; i < HandTypeCount; ++i) {
-        const double q = p[static_cast<std::size_t>(i)];
-        const double expected = n * q;
-        const double standardError = std::sqrt(n * q * (1 - q));
-        EXPECT_LE(std::abs(counts[static_cast<std::size_t>(i)] - expected),
-                  Tolerance * standardError)
-            << "category " << i << ": " << counts[static_cast<std::size_t>(i)] << " counted, "
-            << expected << " expected of " << n;
-    }
+    const double n = Total();
+    for (std::size_t i = 0; i < HandTypeCount; ++i)
+        EXPECT_LE(std::abs(appState.handTypeCounts[i] - n * p[i]),
+                  Tolerance * std::sqrt(n * p[i] * (1 - p[i])))
+            << "category " << i << ": " << appState.handTypeCounts[i] << " counted of " << n;
 }
 
-// Runs the timer's loop: advance while the counters sum to less than the cap. Returns the ticks.
+// The timer's loop: advance while the counters sum to less than the cap. Returns the ticks.
 int RunUntilCapped()
 {
     int ticks = 0;
-    while (Total() < FinalHandCountCap) {
+    for (; Total() < FinalHandCountCap; ++ticks)
         AdvanceFinalHandDistribution();
-        ++ticks;
-    }
     return ticks;
+}
+
+// Fills the slots from text: rank (A23456789TJQK) and suit (shdc), "--" or nothing for none.
+template <std::size_t N> void Put(std::string_view text, std::array<Card, N>& slots)
+{
+    slots.fill(NoCard);
+    for (std::size_t i = 0; 3 * i < text.size(); ++i)
+        if (text[3 * i] != '-')
+            slots[i] = static_cast<Card>(std::string_view("shdc").find(text[3 * i + 1]) * 13 +
+                                         std::string_view("A23456789TJQK").find(text[3 * i]));
+}
+
+// A deal of the hole and board cards, with the counts cleared.
+void Deal(std::string_view hole, std::string_view board = "")
+{
+    Put(hole, appState.holeCards);
+    Put(board, appState.tableCards);
+    ClearHandTypeCounts(appState);
 }
 
 class FinalHands : public ::testing::Test {
@@ -83,290 +78,155 @@ protected:
         ResetAppState(appState);
         HeadlessReset();
     }
-
-    void Deal(std::initializer_list<Card> hole, std::initializer_list<Card> table = {})
-    {
-        appState.holeCards.fill(NoCard);
-        appState.tableCards.fill(NoCard);
-        std::copy(hole.begin(), hole.end(), appState.holeCards.begin());
-        std::copy(table.begin(), table.end(), appState.tableCards.begin());
-    }
-
-    std::string BestPossibleText() const
-    {
-        return ControlText(appState.mainDialog, BestPossibleControl);
-    }
 };
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Sampling
-// ---------------------------------------------------------------------------------------------
-
-TEST_F(FinalHands, WithNoCardsTenBatchesMatchTheSevenCardCategoryOdds)
+TEST_F(FinalHands, WithoutBoardTenBatchesMatchTheExactOdds)
 {
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(Total(), FinalHandBatchSize);
-    EXPECT_EQ(BestPossibleText(), "Royal Flush");
-    EXPECT_EQ(RunUntilCapped(), 9);
-    EXPECT_EQ(Total(), 50000);
-
-    std::array<double, HandTypeCount> p{};
-    for (int i = 0; i < HandTypeCount; ++i)
-        p[static_cast<std::size_t>(i)] = SevenCardCounts[i] / SevenCardHands;
-    ExpectSampledFrom(appState.handTypeCounts, p);
+    // No cards: the seven-card category odds; a complete hole: every board counted.
+    const HandTypeCounts sevenCardHands = {23294460, 58627800, 31433400, 6461620, 6180020,
+                                           4047644,  3473184,  224848,   37260,   4324};
+    for (const char* hole : {"", "As Ah", "As Ks 7h 7d"}) {
+        SCOPED_TRACE(hole);
+        appState.gameVariant = std::string_view(hole).size() > 5 ? OmahaHoldem : TexasHoldem;
+        Deal(hole);
+        AdvanceFinalHandDistribution();
+        EXPECT_EQ(Total(), FinalHandBatchSize);
+        EXPECT_EQ(ControlText(appState.mainDialog, BestPossibleControl), "Royal Flush");
+        EXPECT_EQ(RunUntilCapped(), 9);
+        ExpectSampledFrom(FinalHandProportions(
+            *hole ? ExactFinalHandCounts(appState.holeCards.data(), nullptr, 0) : sevenCardHands));
+    }
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
-}
-
-TEST_F(FinalHands, ACompleteHoleWithoutBoardMatchesEveryBoardCounted)
-{
-    Deal({C(Ace, Spades), C(Ace, Hearts)});
-    RunUntilCapped();
-    EXPECT_EQ(Total(), 50000);
-    const HandTypeCounts exact = ExactFinalHandCounts(appState.holeCards.data(), nullptr, 0);
-    EXPECT_EQ(exact[HighCard], 0);  // a pocket pair never finishes below a pair
-    EXPECT_EQ(appState.handTypeCounts[HighCard], 0);
-    ExpectSampledFrom(appState.handTypeCounts, FinalHandProportions(exact));
-}
-
-TEST_F(FinalHands, AnOmahaHoleWithoutBoardMatchesEveryBoardCounted)
-{
-    appState.gameVariant = OmahaHoldem;
-    Deal({C(Ace, Spades), C(King, Spades), C(Seven, Hearts), C(Seven, Diamonds)});
-    RunUntilCapped();
-    const HandTypeCounts exact = ExactFinalHandCounts(appState.holeCards.data(), nullptr, 0);
-    ExpectSampledFrom(appState.handTypeCounts, FinalHandProportions(exact));
 }
 
 TEST_F(FinalHands, OneMissingHoleCardWithAFullBoardDrawsOnlyThatCard)
 {
-    // A royal flush needs exactly the Ten of Hearts in the hole: one chance in 45.
-    const Card board[5] = {C(Ace, Hearts), C(King, Hearts), C(Queen, Hearts), C(Jack, Hearts),
-                           C(Two, Spades)};
-    Deal({NoCard, C(Seven, Clubs)}, {board[0], board[1], board[2], board[3], board[4]});
+    Deal("-- 7c", "Ah Kh Qh Jh 2s");
+    const auto board = appState.tableCards;
     AdvanceFinalHandDistribution();
     EXPECT_EQ(Total(), FinalHandBatchSize);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(appState.tableCards[static_cast<std::size_t>(i)], board[i]);
-
+    EXPECT_EQ(appState.tableCards, board);
     HandTypeCounts exact{};
     for (Card c = 0; c < CardCount; ++c) {
-        if (c == C(Seven, Clubs) || std::find(board, board + 5, c) != board + 5)
-            continue;
-        const Card hole[4] = {c, C(Seven, Clubs), NoCard, NoCard};
-        ++exact[HandTypeOf(EvaluateHand(hole, board, NoThreshold))];
+        const Card hole[4] = {c, appState.holeCards[1], NoCard, NoCard};
+        if (c != hole[1] && std::find(board.begin(), board.end(), c) == board.end())
+            ++exact[HandTypeOf(EvaluateHand(hole, board.data(), NoThreshold))];
     }
-    EXPECT_EQ(exact[RoyalFlush], 1);
-    ExpectSampledFrom(appState.handTypeCounts, FinalHandProportions(exact));
+    EXPECT_EQ(exact[RoyalFlush], 1);  // only the Ten of Hearts, one chance in 45
+    ExpectSampledFrom(FinalHandProportions(exact));
 }
 
 TEST_F(FinalHands, BoardCardsWithGapsCountAsTheSameCardsAtTheFront)
 {
-    const Card a = C(Nine, Clubs);
-    const Card b = C(Ten, Clubs);
-    const Card c = C(Two, Hearts);
-    const Card hole[2] = {C(Jack, Clubs), C(Jack, Spades)};
-
-    // Complete hole: the two missing board cards are enumerated.
-    Deal({hole[0], hole[1]}, {NoCard, a, b, NoCard, c});
-    AdvanceFinalHandDistribution();
-    const Card front[3] = {a, b, c};
-    HandTypeCounts twice = ExactFinalHandCounts(appState.holeCards.data(), front, 3);
-    for (int& count : twice)
-        count *= 2;
-    EXPECT_EQ(appState.handTypeCounts, twice);
-
-    // Incomplete hole: the same draws, hence the same counts, as with the cards laid out in
-    // slots 0 to 2.
-    Deal({hole[0], NoCard}, {NoCard, a, b, NoCard, c});
-    ClearHandTypeCounts(appState);
-    SeedRandom(77);
-    AdvanceFinalHandDistribution();
-    const HandTypeCounts withGaps = appState.handTypeCounts;
-
-    Deal({hole[0], NoCard}, {a, b, c});
-    ClearHandTypeCounts(appState);
-    SeedRandom(77);
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(withGaps, appState.handTypeCounts);
+    // An incomplete hole: the same draws as with the cards laid out in slots 0 to 2.
+    HandTypeCounts counts[2];
+    for (int i = 0; i < 2; ++i) {
+        Deal("Jc --", i == 0 ? "-- 9c Tc -- 2h" : "9c Tc 2h");
+        SeedRandom(77);
+        AdvanceFinalHandDistribution();
+        counts[i] = appState.handTypeCounts;
+    }
+    EXPECT_EQ(counts[0], counts[1]);
     EXPECT_EQ(Total(), FinalHandBatchSize);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Enumeration with a complete hole and three or more board cards
-// ---------------------------------------------------------------------------------------------
-
 TEST_F(FinalHands, AKnownFlopTurnOrRiverIsCountedInFullOnEveryTick)
 {
-    const Card flop[3] = {C(Queen, Spades), C(Jack, Spades), C(Two, Diamonds)};
-    Deal({C(Ace, Spades), C(King, Spades)}, {flop[0], flop[1], flop[2]});
-    HandTypeCounts exact = ExactFinalHandCounts(appState.holeCards.data(), flop, 3);
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(Total(), 47 * 46);
-    for (int i = 0; i < HandTypeCount; ++i)  // ordered turn and river: every board twice
-        EXPECT_EQ(appState.handTypeCounts[static_cast<std::size_t>(i)],
-                  2 * exact[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(appState.handTypeCounts[RoyalFlush], 2 * 46);  // the Ten of Spades, either way
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(Total(), 2 * 2162);
-    // The cap: 23 ticks make 49,726 and the 24th passes 50,000.
-    ClearHandTypeCounts(appState);
-    EXPECT_EQ(RunUntilCapped(), 24);
-    EXPECT_EQ(Total(), 24 * 2162);
-
-    const Card turn[4] = {flop[0], flop[1], flop[2], C(Ten, Hearts)};
-    Deal({C(Ace, Spades), C(King, Spades)}, {turn[0], turn[1], turn[2], turn[3]});
-    ClearHandTypeCounts(appState);
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(appState.handTypeCounts, ExactFinalHandCounts(appState.holeCards.data(), turn, 4));
-    EXPECT_EQ(Total(), 46);
-
-    Deal({C(Ace, Spades), C(King, Spades)}, {turn[0], turn[1], turn[2], turn[3], C(Ten, Spades)});
-    ClearHandTypeCounts(appState);
-    AdvanceFinalHandDistribution();
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(appState.handTypeCounts[RoyalFlush], 2);
-    EXPECT_EQ(Total(), 2);
-    EXPECT_EQ(BestPossibleText(), "Royal Flush");
-}
-
-TEST_F(FinalHands, AnOmahaFlopGivesFortyFiveTimesFortyFourCountsPerTick)
-{
-    appState.gameVariant = OmahaHoldem;
-    const Card flop[3] = {C(Queen, Spades), C(Jack, Hearts), C(Two, Diamonds)};
-    Deal({C(Ace, Spades), C(King, Spades), C(Ten, Clubs), C(Ten, Diamonds)},
-         {flop[0], flop[1], flop[2]});
-    const HandTypeCounts exact = ExactFinalHandCounts(appState.holeCards.data(), flop, 3);
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(Total(), 45 * 44);
-    for (int i = 0; i < HandTypeCount; ++i)
-        EXPECT_EQ(appState.handTypeCounts[static_cast<std::size_t>(i)],
-                  2 * exact[static_cast<std::size_t>(i)]);
-    ClearHandTypeCounts(appState);
-    EXPECT_EQ(RunUntilCapped(), 26);  // 25 ticks make 49,500
-
-    appState.tableCards[3] = C(Three, Clubs);
-    ClearHandTypeCounts(appState);
-    AdvanceFinalHandDistribution();
-    EXPECT_EQ(Total(), 44);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Bar redraws
-// ---------------------------------------------------------------------------------------------
-
-TEST_F(FinalHands, TheBarsFollowTheCountsDuringAndAfterEachTick)
-{
-    // Every redraw takes the device context of each bar once.
-    Window firstBar = ControlWindow(appState.mainDialog, FirstBarControl);
-    auto redrawsOf = [&](auto tick) {
-        const int before = HeadlessDeviceContextRequests(firstBar);
-        tick();
-        return HeadlessDeviceContextRequests(firstBar) - before;
+    const Window firstBar = ControlWindow(appState.mainDialog, FirstBarControl);
+    struct Case {
+        GameVariant variant;
+        const char* board;                        // with gaps: the same as the cards at the front
+        int known, perTick, redraws, ticksToCap;  // redraws: per turn card, then once more
     };
+    for (Case c : {Case{TexasHoldem, "Qs Js 2d", 3, 2162, 47 + 1, 24},
+                   Case{TexasHoldem, "-- Qs Js -- 2d", 3, 2162, 47 + 1, 0},
+                   Case{TexasHoldem, "Qs Js 2d 3c", 4, 46, 1, 0},
+                   Case{TexasHoldem, "Qs Js 2d 3c Ts", 5, 1, 1, 0},
+                   Case{OmahaHoldem, "Qs Js 2d", 3, 1980, 45 + 1, 26},
+                   Case{OmahaHoldem, "Qs Js 2d 3c", 4, 44, 1, 0},
+                   Case{OmahaHoldem, "Qs Js 2d 3c Ts", 5, 1, 1, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.variant << " with " << c.board);
+        appState.gameVariant = c.variant;
+        Deal(c.variant == TexasHoldem ? "As Ks" : "As Ks Tc Td", c.board);
+        Card front[5];
+        std::remove_copy(appState.tableCards.begin(), appState.tableCards.end(), front, NoCard);
+        HandTypeCounts exact = ExactFinalHandCounts(appState.holeCards.data(), front, c.known);
+        for (int& count : exact)  // a flop's turn and river come in either order
+            count *= c.known == 3 ? 2 : 1;
+        const int before = HeadlessDeviceContextRequests(firstBar);
+        AdvanceFinalHandDistribution();
+        EXPECT_EQ(HeadlessDeviceContextRequests(firstBar) - before, c.redraws);
+        EXPECT_EQ(appState.handTypeCounts, exact);
+        EXPECT_EQ(Total(), c.perTick);
+        AdvanceFinalHandDistribution();
+        EXPECT_EQ(Total(), 2 * c.perTick);
+        if (c.known == 5) {
+            EXPECT_EQ(ControlText(appState.mainDialog, BestPossibleControl), "Royal Flush");
+        }
+        if (c.ticksToCap > 0) {
+            ClearHandTypeCounts(appState);
+            EXPECT_EQ(RunUntilCapped(), c.ticksToCap);  // Texas: 23 ticks make 49,726
+        }
+    }
+}
 
-    // A batch: at samples 0, 100, .., 4900 and once after.
-    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 51);
-    // The last redraw shows the complete counts: drawing again changes no text and no pixel.
-    std::vector<std::string> texts;
-    std::vector<std::uint32_t> pixels;
-    auto capture = [&] {
-        texts.clear();
-        pixels.clear();
+TEST_F(FinalHands, ABatchRedrawsTheBarsFiftyOneTimesEndingWithTheCompleteCounts)
+{
+    const Window firstBar = ControlWindow(appState.mainDialog, FirstBarControl);
+    const int before = HeadlessDeviceContextRequests(firstBar);
+    AdvanceFinalHandDistribution();  // at samples 0, 100, .., 4900 and once after
+    EXPECT_EQ(HeadlessDeviceContextRequests(firstBar) - before, 51);
+    auto shown = [] {  // texts and bar pixels
+        std::pair<std::vector<std::string>, std::vector<std::uint32_t>> all;
         for (int i = 0; i < HandTypeCount; ++i) {
-            texts.push_back(ControlText(appState.mainDialog, FirstPercentControl + i));
-            Window bar = ControlWindow(appState.mainDialog, FirstBarControl + i);
+            all.first.push_back(ControlText(appState.mainDialog, FirstPercentControl + i));
+            const Window bar = ControlWindow(appState.mainDialog, FirstBarControl + i);
             const ClientSize size = WindowClientSize(bar);
             for (int y = 0; y < size.height; ++y)
                 for (int x = 0; x < size.width; ++x)
-                    pixels.push_back(HeadlessPixel(bar, x, y));
+                    all.second.push_back(HeadlessPixel(bar, x, y));
         }
+        return all;
     };
-    capture();
-    const auto textsAfterBatch = texts;
-    const auto pixelsAfterBatch = pixels;
-    EXPECT_EQ(textsAfterBatch[OnePair], FormatPercent(appState.handTypeCounts[OnePair], 5000));
+    const auto afterBatch = shown();
+    EXPECT_EQ(afterBatch.first[OnePair], FormatPercent(appState.handTypeCounts[OnePair], 5000));
     DrawResultBars(appState.mainDialog);
-    capture();
-    EXPECT_EQ(texts, textsAfterBatch);
-    EXPECT_EQ(pixels, pixelsAfterBatch);
-
-    // Enumerations: after each turn card with a flop known, then once more.
-    Deal({C(Ace, Spades), C(King, Spades)}, {C(Queen, Spades), C(Jack, Spades), C(Two, Diamonds)});
-    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 47 + 1);
-    appState.tableCards[3] = C(Three, Clubs);
-    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 1);
-    appState.tableCards[4] = C(Four, Clubs);
-    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 1);
-    appState.gameVariant = OmahaHoldem;
-    Deal({C(Ace, Spades), C(King, Spades), C(Two, Hearts), C(Two, Clubs)},
-         {C(Queen, Spades), C(Jack, Spades), C(Two, Diamonds)});
-    EXPECT_EQ(redrawsOf(AdvanceFinalHandDistribution), 45 + 1);
+    EXPECT_EQ(shown(), afterBatch);
 }
-
-// ---------------------------------------------------------------------------------------------
-// Best possible hand
-// ---------------------------------------------------------------------------------------------
 
 TEST_F(FinalHands, BestPossibleHandTakesEachMissingCardAsTheMostHelpfulOne)
 {
-    // Five or more missing, or a Royal Flush still open.
-    Deal({C(Seven, Spades), C(Two, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x900000);
-    Deal({C(Ace, Clubs), C(Two, Hearts)}, {C(King, Clubs), C(Three, Spades)});
-    EXPECT_EQ(BestPossibleHand(), 0x900000);
-
-    // Two Aces known and two cards missing: four Aces with a King.
-    Deal({C(Ace, Spades), C(King, Hearts)}, {C(Ace, Diamonds), C(King, Clubs), C(Seven, Spades)});
-    EXPECT_EQ(BestPossibleHand(), 0x7ED000);
+    struct Case {
+        const char *hole, *board;
+        HandScore expected;
+    };
+    const Case cases[] = {
+        {"7s 2h", "", 0x900000},                // five or more missing
+        {"Ac 2h", "Kc 3s", 0x900000},           // a Royal Flush still open
+        {"As Kh", "Ad Kc 7s", 0x7ED000},        // two missing: four Aces with a King
+        {"As Ah", "Kd Kc Qs Qh", 0x6ED000},     // one missing: the two best pairs make the house
+        {"As Kh", "9d 6c 2s", 0x3E0000},        // nothing better than trips of the highest card
+        {"As Kh", "Qd Jc 2s 2h", 0x4E0000},     // the straight to the Ace
+        {"As Ah", "9d 6c 2s 4c", 0x3E0000},     // one missing, a single pair: its trips
+        {"8s 8h", "Kd 6c 2s Jh", 0x380000},     // .. of that pair, not the highest card
+        {"8s 4h", "Kd 6c 2s Qh", 0x1D0000},     // one missing, no pair: a pair of the highest
+        {"8s 4s", "Ks 6c 2s Qh", 0x500000},     // four of a suit: a Flush without ranks
+        {"As Kh", "Qd Jc 2s 2h Tc", 0x4E0000},  // every card known: the exact score
+        {"9s 4h", "Qd Jc 2s 2h Tc", 0x12CBA0},
+    };
+    for (const Case& c : cases) {
+        Deal(c.hole, c.board);
+        EXPECT_EQ(BestPossibleHand(), c.expected) << c.hole << " | " << c.board;
+    }
+    Deal("As Kh", "Ad Kc 7s");
     AdvanceFinalHandDistribution();
-    EXPECT_EQ(BestPossibleText(), "Four of a kind (Aces) plus King");
-
-    // One missing, pairs of Aces, Kings and Queens known: the two best pairs make the house.
-    Deal({C(Ace, Spades), C(Ace, Hearts)},
-         {C(King, Diamonds), C(King, Clubs), C(Queen, Spades), C(Queen, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x6ED000);
-
-    // Nothing better than trips of the highest card.
-    Deal({C(Ace, Spades), C(King, Hearts)}, {C(Nine, Diamonds), C(Six, Clubs), C(Two, Spades)});
-    EXPECT_EQ(BestPossibleHand(), 0x3E0000);
-
-    // Ace, King, Queen, Jack and two Twos with one card missing: the straight to the Ace.
-    Deal({C(Ace, Spades), C(King, Hearts)},
-         {C(Queen, Diamonds), C(Jack, Clubs), C(Two, Spades), C(Two, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x4E0000);
-
-    // One missing with a single pair and no draw: trips of that pair, Aces first.
-    Deal({C(Ace, Spades), C(Ace, Hearts)},
-         {C(Nine, Diamonds), C(Six, Clubs), C(Two, Spades), C(Four, Clubs)});
-    EXPECT_EQ(BestPossibleHand(), 0x3E0000);
-    Deal({C(Eight, Spades), C(Eight, Hearts)},
-         {C(King, Diamonds), C(Six, Clubs), C(Two, Spades), C(Jack, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x380000);
-    // One missing and no pair: a pair of the highest card.
-    Deal({C(Eight, Spades), C(Four, Hearts)},
-         {C(King, Diamonds), C(Six, Clubs), C(Two, Spades), C(Queen, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x1D0000);
-    // Four of one suit and one missing: a Flush without ranks.
-    Deal({C(Eight, Spades), C(Four, Spades)},
-         {C(King, Spades), C(Six, Clubs), C(Two, Spades), C(Queen, Hearts)});
-    EXPECT_EQ(BestPossibleHand(), 0x500000);
-
-    // Every card known: the exact score.
-    Deal({C(Ace, Spades), C(King, Hearts)},
-         {C(Queen, Diamonds), C(Jack, Clubs), C(Two, Spades), C(Two, Hearts), C(Ten, Clubs)});
-    EXPECT_EQ(BestPossibleHand(), 0x4E0000);
-    Deal({C(Nine, Spades), C(Four, Hearts)},
-         {C(Queen, Diamonds), C(Jack, Clubs), C(Two, Spades), C(Two, Hearts), C(Ten, Clubs)});
-    EXPECT_EQ(BestPossibleHand(),
-              EvaluateHand(appState.holeCards.data(), appState.tableCards.data(), NoThreshold));
-
+    EXPECT_EQ(ControlText(appState.mainDialog, BestPossibleControl),
+              "Four of a kind (Aces) plus King");
     // Omaha, one missing: the highest straight flush any suit allows, here to the King.
     appState.gameVariant = OmahaHoldem;
-    Deal({C(Three, Spades), C(Four, Spades), C(Five, Spades), C(Six, Spades)},
-         {C(Nine, Clubs), C(Ten, Clubs), C(Jack, Clubs), C(Queen, Clubs)});
+    Deal("3s 4s 5s 6s", "9c Tc Jc Qc");
     EXPECT_EQ(BestPossibleHand(), 0x8D0000);
-
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }

@@ -1,3 +1,4 @@
+// The win estimate: agreement with exact and known odds, the opponent model, and edge cases.
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
@@ -22,37 +23,70 @@ constexpr Card Of(Rank rank, int suit)
     return suit * 13 + rank;
 }
 
-// Statistical checks accept a deviation of up to this many standard errors.
-constexpr double Tolerance = 4.0;
+constexpr double Tolerance = 4.0;  // standard errors
 
-// The sanitizer build runs the same checks on fewer deals (wider, still stated, tolerances).
 #if defined(TABLEWISE_SANITIZED)
-constexpr int Batches = 30;
+constexpr int Batches = 30;  // fewer deals under the sanitizers: wider, still stated, tolerances
 #else
 constexpr int Batches = 200;
 #endif
 
-// The level-1 table the program computes at start-up, computed once for the whole suite.
-const StartingHandTable& QuickTable()
+Player Traits(int aggression, int bluffing, bool playing = true)
 {
-    static const StartingHandTable table = [] {
-        ResetAppState(appState);
-        SeedRandom(1);
-        while (!ComputeNextCell(QuickCalculation)) {
-        }
-        return appState.startingHandTable;
-    }();
-    return table;
+    Player player;
+    player.aggression = aggression;
+    player.bluffing = bluffing;
+    player.playing = playing;
+    return player;
+}
+
+// Clears the estimate and roster, and seats `count` players with the traits given.
+void Seat(int count, int aggression = 5, int bluffing = 5, bool playing = true)
+{
+    ResetForOpponentChange(appState);
+    appState.roster.clear();
+    for (int i = 0; i < count; ++i)
+        appState.roster.append(Traits(aggression, bluffing, playing));
+}
+
+// Runs `calls` estimates for the hole and board given (missing slots NoCard).
+void Estimate(std::initializer_list<Card> hole, std::initializer_list<Card> board, int calls)
+{
+    Card h[4] = {NoCard, NoCard, NoCard, NoCard};
+    Card b[5] = {NoCard, NoCard, NoCard, NoCard, NoCard};
+    std::copy(hole.begin(), hole.end(), h);
+    std::copy(board.begin(), board.end(), b);
+    for (int i = 0; i < calls; ++i)
+        EstimateWin(h, b);
 }
 
 class WinEstimate : public ::testing::Test {
 protected:
+    static void Modelling(bool on)
+    {
+        SetControlChecked(appState.mainDialog, OpponentModellingCheckBox, on);
+    }
+    static double Share(std::int64_t count)
+    {
+        return static_cast<double>(count) / static_cast<double>(appState.outcomeCounts.total());
+    }
+    static std::string Text(int id) { return ControlText(appState.mainDialog, id); }
+    static double StandardError(double p, std::int64_t n)
+    {
+        return std::sqrt(p * (1 - p) / static_cast<double>(n));
+    }
     void SetUp() override
     {
-        const StartingHandTable table = QuickTable();
+        static const StartingHandTable quickTable = [] {  // as start-up computes it
+            ResetAppState(appState);
+            SeedRandom(1);
+            while (!ComputeNextCell(QuickCalculation)) {
+            }
+            return appState.startingHandTable;
+        }();
         HeadlessReset();
         ResetAppState(appState);
-        appState.startingHandTable = table;
+        appState.startingHandTable = quickTable;
         appState.mainDialog = CreateModelessDialog(101, nullptr, nullptr);
         SeedRandom(20240611);
     }
@@ -62,75 +96,28 @@ protected:
         ResetAppState(appState);
         HeadlessReset();
     }
-
-    static void Modelling(bool on) { SetControlChecked(appState.mainDialog, 1088, on); }
-
-    static void AddPlayers(int count, int aggression = 5, int bluffing = 5, bool playing = true)
-    {
-        for (int i = 0; i < count; ++i) {
-            Player player;
-            player.aggression = aggression;
-            player.bluffing = bluffing;
-            player.playing = playing;
-            appState.roster.append(player);
-        }
-    }
-
-    // Runs `calls` estimates for the hole and board given (missing slots NoCard).
-    static void Estimate(std::initializer_list<Card> hole, std::initializer_list<Card> board,
-                         int calls)
-    {
-        Card h[4] = {NoCard, NoCard, NoCard, NoCard};
-        Card b[5] = {NoCard, NoCard, NoCard, NoCard, NoCard};
-        std::copy(hole.begin(), hole.end(), h);
-        std::copy(board.begin(), board.end(), b);
-        for (int i = 0; i < calls; ++i)
-            EstimateWin(h, b);
-    }
-
-    static std::string Text(int id) { return ControlText(appState.mainDialog, id); }
-
-    static double Share(std::int64_t count)
-    {
-        return static_cast<double>(count) / static_cast<double>(appState.outcomeCounts.total());
-    }
 };
 
-// Standard error of a share p estimated from n deals.
-double StandardError(double p, std::int64_t n)
-{
-    return std::sqrt(p * (1 - p) / static_cast<double>(n));
-}
-
-std::string Percent(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f%%", value);
-    return text;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Agreement with exact odds
-// ---------------------------------------------------------------------------------------------
+}  // namespace
 
 TEST_F(WinEstimate, HeadsUpOnTheFlopMatchesTheExactEnumeration)
 {
     const Card hole[2] = {Of(Queen, 0), Of(Jack, 0)};
     const Card flop[5] = {Of(Ten, 0), Of(Queen, 2), Of(Four, 0), NoCard, NoCard};
     const ExactShares exact = ExactHeadsUpShares(hole, flop);
-
-    AddPlayers(1);
+    Seat(1);
     Estimate({hole[0], hole[1]}, {flop[0], flop[1], flop[2]}, Batches);
-    const OutcomeCounts& counts = appState.outcomeCounts;
-    const std::int64_t n = counts.total();
-    ASSERT_EQ(n, std::int64_t{Batches} * DealsPerEstimate);
-    EXPECT_NEAR(Share(counts.wins), exact.win, Tolerance * StandardError(exact.win, n));
-    EXPECT_NEAR(Share(counts.ties), exact.tie, Tolerance * StandardError(exact.tie, n));
-    EXPECT_NEAR(Share(counts.losses), exact.loss, Tolerance * StandardError(exact.loss, n));
-    // The texts show the accumulated shares of every deal.
-    EXPECT_EQ(Text(1012), Percent(100.0 * Share(counts.wins)));
-    EXPECT_EQ(Text(1013), Percent(100.0 * Share(counts.ties)));
-    EXPECT_EQ(Text(1014), Percent(100.0 * Share(counts.losses)));
+    const OutcomeCounts& c = appState.outcomeCounts;
+    ASSERT_EQ(c.total(), std::int64_t{Batches} * DealsPerEstimate);
+    const std::pair<std::int64_t, double> shares[] = {
+        {c.wins, exact.win}, {c.ties, exact.tie}, {c.losses, exact.loss}};
+    for (int i = 0; i < 3; ++i) {
+        const auto [count, p] = shares[i];
+        EXPECT_NEAR(Share(count), p, Tolerance * StandardError(p, c.total()));
+        char percent[32];
+        std::snprintf(percent, sizeof percent, "%.2f%%", 100.0 * Share(count));
+        EXPECT_EQ(Text(WinShareControl + i), percent);  // the accumulated shares of every deal
+    }
 }
 
 TEST_F(WinEstimate, PairOfAcesHasItsKnownEquityAgainstOneToFiveRandomHands)
@@ -138,32 +125,24 @@ TEST_F(WinEstimate, PairOfAcesHasItsKnownEquityAgainstOneToFiveRandomHands)
     // Win plus half the ties, in percent, rounded to 0.1: the rounding widens the tolerance.
     const double known[5] = {85.2, 73.4, 63.8, 55.9, 49.2};
     for (int opponents = 1; opponents <= 5; ++opponents) {
-        SCOPED_TRACE(opponents);
-        ResetForOpponentChange(appState);
-        appState.roster.clear();
-        AddPlayers(opponents);
+        Seat(opponents);
         Estimate({Of(Ace, 0), Of(Ace, 1)}, {}, Batches);
         const OutcomeCounts& c = appState.outcomeCounts;
         const double n = static_cast<double>(c.total());
         const double equity = (static_cast<double>(c.wins) + 0.5 * static_cast<double>(c.ties)) / n;
         const double second =
             (static_cast<double>(c.wins) + 0.25 * static_cast<double>(c.ties)) / n;
-        const double error = std::sqrt((second - equity * equity) / n);
-        EXPECT_NEAR(100 * equity, known[opponents - 1], 100 * Tolerance * error + 0.05);
+        EXPECT_NEAR(100 * equity, known[opponents - 1],
+                    100 * Tolerance * std::sqrt((second - equity * equity) / n) + 0.05)
+            << opponents << " opponents";
     }
 }
-
-// ---------------------------------------------------------------------------------------------
-// The opponent model
-// ---------------------------------------------------------------------------------------------
 
 TEST_F(WinEstimate, CautiousTablesBeatTheHeroMoreOftenThanLooseOnes)
 {
     Modelling(true);
     auto winShare = [&](int aggression, int bluffing) {
-        ResetForOpponentChange(appState);
-        appState.roster.clear();
-        AddPlayers(3, aggression, bluffing);
+        Seat(3, aggression, bluffing);
         Estimate({Of(King, 0), Of(Nine, 1)}, {}, Batches / 2);
         return Share(appState.outcomeCounts.wins);
     };
@@ -175,139 +154,110 @@ TEST_F(WinEstimate, CautiousTablesBeatTheHeroMoreOftenThanLooseOnes)
 
 TEST_F(WinEstimate, ModelledHandsFitTheirPlayersThreshold)
 {
+    const Player cautious = Traits(0, 0);       // plays only hands rated 16 or more
+    const Player folded = Traits(5, 5, false);  // not playing: dealt hands rated below 6
+    const Player loose = Traits(10, 0);         // takes anything rated -4 or more at once
     for (GameVariant variant : {TexasHoldem, OmahaHoldem}) {
-        SCOPED_TRACE(variant);
         appState.gameVariant = variant;
         const int h = HoleCount(variant);
-        Player cautious;  // plays only hands rated 16 or more
-        cautious.aggression = 0;
-        cautious.bluffing = 0;
-        Player folded;  // not playing: dealt hands rated below 6
-        folded.aggression = 5;
-        folded.playing = false;
-        Player loose;  // aggression 10: takes anything rated -4 or more at once
-        loose.aggression = 10;
-        loose.bluffing = 0;
         int weakFirstDraws = 0;
         for (int i = 0; i < 2000; ++i) {
             UsedCards used;
             Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
             ASSERT_TRUE(DealOpponentHand(cautious, hand, used, h));
             EXPECT_GE(GuessHand(hand), 16.0f);
-
             used.clear();
             ASSERT_TRUE(DealOpponentHand(folded, hand, used, h));
             EXPECT_LT(GuessHand(hand), 6.0f);
             for (int k = 0; k < h; ++k)
                 EXPECT_EQ(used[hand[k]], 1);
 
-            // The loose player keeps its first hand when it rates -4 or more: no draw beyond
-            // the hand's own cards is made.
+            // The loose player keeps a first hand rated -4 or more: no further draw.
             used.clear();
             const std::uint32_t before = randomState;
             UsedCards preview;
             Card first[4] = {NoCard, NoCard, NoCard, NoCard};
             for (int k = 0; k < h; ++k)
                 first[k] = DrawUnusedCard(preview);
-            const bool firstFits = GuessHand(first) >= -4.0f;
             randomState = before;
             ASSERT_TRUE(DealOpponentHand(loose, hand, used, h));
-            if (firstFits) {
-                for (int k = 0; k < h; ++k)
-                    EXPECT_EQ(hand[k], first[k]);
+            if (GuessHand(first) >= -4.0f) {
+                EXPECT_TRUE(std::equal(hand, hand + h, first));
             } else {
                 ++weakFirstDraws;
                 EXPECT_GE(GuessHand(hand), -4.0f);
             }
         }
-        EXPECT_GT(weakFirstDraws, 0);  // the bar mattered at all
+        EXPECT_GT(weakFirstDraws, 0) << variant;  // the bar mattered at all
     }
 }
 
 TEST_F(WinEstimate, BluffersLetAboutOneWeakHandInFourThrough)
 {
     // Bluffing 10: b in 0..10 beats r in 0..19 with chance 55 / 220 = 1 / 4.
-    Player bluffer;
-    bluffer.aggression = 0;  // threshold 16
-    bluffer.bluffing = 10;
-    int weak = 0;
+    const Player bluffer = Traits(0, 10);  // threshold 16
     const int hands = 20000;
+    int weak = 0;
     int strongRaw = 0;  // how often a uniformly drawn hand rates 16 or more
     for (int i = 0; i < hands; ++i) {
-        UsedCards used;
+        UsedCards used, other;
         Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
         DealOpponentHand(bluffer, hand, used, 2);
         weak += GuessHand(hand) < 16.0f;
-        UsedCards other;
-        Card raw[4] = {DrawUnusedCard(other), DrawUnusedCard(other), NoCard, NoCard};
+        const Card raw[4] = {DrawUnusedCard(other), DrawUnusedCard(other), NoCard, NoCard};
         strongRaw += GuessHand(raw) >= 16.0f;
     }
     const double q = static_cast<double>(strongRaw) / hands;
     const double expected = (1 - q) / 4 / (q + (1 - q) / 4);
-    const double share = static_cast<double>(weak) / hands;
     // q is itself estimated; its error moves `expected` by about as much as the share's own.
-    EXPECT_NEAR(share, expected, 2 * Tolerance * StandardError(expected, hands));
+    EXPECT_NEAR(static_cast<double>(weak) / hands, expected,
+                2 * Tolerance * StandardError(expected, hands));
 }
-
-// ---------------------------------------------------------------------------------------------
-// Edge cases
-// ---------------------------------------------------------------------------------------------
 
 TEST_F(WinEstimate, AnIncompleteHoleChangesNothing)
 {
-    AddPlayers(3);
-    SetControlText(appState.mainDialog, 1012, "untouched");
+    Seat(3);
+    SetControlText(appState.mainDialog, WinShareControl, "untouched");
     Estimate({Of(Ace, 0)}, {}, 1);
     appState.gameVariant = OmahaHoldem;
     Estimate({Of(Ace, 0), Of(King, 0), NoCard, Of(Two, 3)}, {}, 1);
     EXPECT_EQ(appState.outcomeCounts.total(), 0);
-    EXPECT_EQ(Text(1012), "untouched");
-    EXPECT_EQ(Text(1013), "1000");
+    EXPECT_EQ(Text(WinShareControl), "untouched");
+    EXPECT_EQ(Text(TieShareControl), "1000");
 }
 
-TEST_F(WinEstimate, WithNobodyDealtInEveryDealIsWon)
+TEST_F(WinEstimate, OnlyPlayingOrModelledPlayersAreDealtIn)
 {
-    // An empty roster.
-    Estimate({Of(Two, 0), Of(Seven, 1)}, {}, 2);
-    EXPECT_EQ(appState.outcomeCounts.wins, 2 * DealsPerEstimate);
-    EXPECT_EQ(Text(1012), "100.00%");
-    EXPECT_EQ(Text(1013), "0.00%");
-    EXPECT_EQ(Text(1014), "0.00%");
-
-    // Nobody playing, without modelling.
-    ResetForOpponentChange(appState);
-    AddPlayers(4, 5, 5, false);
-    Estimate({Of(Two, 0), Of(Seven, 1)}, {}, 1);
-    EXPECT_EQ(appState.outcomeCounts.wins, DealsPerEstimate);
-    EXPECT_EQ(Text(1014), "0.00%");
-}
-
-TEST_F(WinEstimate, WithModellingPlayersWhoAreNotPlayingStillTakePart)
-{
+    // An empty roster, and nobody playing without modelling: every deal won.
+    for (int players : {0, 4}) {
+        Seat(players, 5, 5, false);
+        Estimate({Of(Two, 0), Of(Seven, 1)}, {}, 2);
+        EXPECT_EQ(appState.outcomeCounts.wins, 2 * DealsPerEstimate);
+        EXPECT_EQ(Text(WinShareControl), "100.00%");
+        EXPECT_EQ(Text(TieShareControl), "0.00%");
+        EXPECT_EQ(Text(LossShareControl), "0.00%");
+    }
+    // With modelling, players who are not playing take part with weak hands.
     Modelling(true);
-    AddPlayers(4, 5, 5, false);
+    Seat(4, 5, 5, false);
     Estimate({Of(Two, 0), Of(Seven, 1)}, {}, 1);
     EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
     EXPECT_GT(appState.outcomeCounts.losses, DealsPerEstimate / 2);
 }
 
-TEST_F(WinEstimate, DrawnBoardCardsNeverRepeatTheChosenOnes)
+TEST_F(WinEstimate, DrawnBoardCardsNeverRepeatTheChosenOnesAndEqualHandsTie)
 {
-    // The hero holds the fourth King, so with three Kings chosen in slots 1..3 nobody else can
-    // have four Kings and no deal can tie. A drawn duplicate King would let opponents share them.
-    AddPlayers(5);
+    // The hero holds the fourth King: a drawn duplicate King would let opponents tie with four.
+    Seat(5);
     Estimate({Of(King, 3), Of(Ace, 3)}, {NoCard, Of(King, 0), Of(King, 1), Of(King, 2)}, Batches);
     EXPECT_EQ(appState.outcomeCounts.ties, 0);
     EXPECT_LT(Share(appState.outcomeCounts.losses), 0.02);  // only straight flushes beat it
-}
-
-TEST_F(WinEstimate, EqualBestHandsCountAsTies)
-{
-    AddPlayers(1);
+    // A royal flush on the board: every deal a tie.
+    Seat(1);
     Estimate({Of(Two, 1), Of(Three, 2)},
              {Of(Ace, 3), Of(King, 3), Of(Queen, 3), Of(Jack, 3), Of(Ten, 3)}, 1);
     EXPECT_EQ(appState.outcomeCounts.ties, DealsPerEstimate);
-    EXPECT_EQ(Text(1013), "100.00%");
+    EXPECT_EQ(Text(TieShareControl), "100.00%");
 }
 
 TEST_F(WinEstimate, GuessHandReadsTheHighestTwoCardsInOmaha)
@@ -318,64 +268,53 @@ TEST_F(WinEstimate, GuessHandReadsTheHighestTwoCardsInOmaha)
     table.suited[King][Queen] = table.suited[Queen][King] = 35;
     table.offsuit[Five][Five] = -20;
     appState.gameVariant = OmahaHoldem;
-
-    const Card kingsAndSmall[4] = {Of(King, 0), Of(Two, 0), Of(King, 1), Of(Five, 0)};
-    EXPECT_EQ(GuessHand(kingsAndSmall), 50.0f);
-    const Card fivesKingQueen[4] = {Of(Five, 0), Of(Queen, 1), Of(Five, 2), Of(King, 3)};
-    EXPECT_EQ(GuessHand(fivesKingQueen), 30.0f);
-    // Of two Queens the earlier one goes with the King: suited here, offsuit when swapped.
-    const Card suitedFirst[4] = {Of(King, 0), Of(Queen, 0), Of(Queen, 1), Of(Two, 2)};
-    EXPECT_EQ(GuessHand(suitedFirst), 35.0f);
-    const Card offsuitFirst[4] = {Of(King, 0), Of(Queen, 1), Of(Queen, 0), Of(Two, 2)};
-    EXPECT_EQ(GuessHand(offsuitFirst), 30.0f);
+    // K,2,K,5 is a pair of Kings; 5,Q,5,K is King-Queen; of two Queens the earlier one counts.
+    const std::pair<std::array<Card, 4>, float> cases[] = {
+        {{Of(King, 0), Of(Two, 0), Of(King, 1), Of(Five, 0)}, 50.0f},
+        {{Of(Five, 0), Of(Queen, 1), Of(Five, 2), Of(King, 3)}, 30.0f},
+        {{Of(King, 0), Of(Queen, 0), Of(Queen, 1), Of(Two, 2)}, 35.0f},
+        {{Of(King, 0), Of(Queen, 1), Of(Queen, 0), Of(Two, 2)}, 30.0f}};
+    for (const auto& [hand, rating] : cases)
+        EXPECT_EQ(GuessHand(hand.data()), rating);
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }
 
 TEST_F(WinEstimate, CrowdedTablesFinishAndCountEveryDeal)
 {
     Modelling(true);
-    AddPlayers(30);
+    Seat(30);
     Estimate({Of(Ace, 0), Of(King, 1)}, {}, 1);
     EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
 
-    ResetForOpponentChange(appState);
-    appState.roster.clear();
     appState.gameVariant = OmahaHoldem;
-    AddPlayers(11);
-    AddPlayers(3, 10, 0, false);  // beyond the deck's reach, wanting weak hands
-    Estimate({Of(Ace, 0), Of(King, 1), Of(Queen, 2), Of(Jack, 3)}, {}, 1);
-    EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
-
-    // Without modelling, too.
-    Modelling(false);
-    ResetForOpponentChange(appState);
-    Estimate({Of(Ace, 0), Of(King, 1), Of(Queen, 2), Of(Jack, 3)}, {}, 1);
-    EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
+    Seat(11);
+    for (int i = 0; i < 3; ++i)  // beyond the deck's reach, wanting weak hands
+        appState.roster.append(Traits(10, 0, false));
+    for (bool modelling : {true, false}) {
+        Modelling(modelling);
+        ResetForOpponentChange(appState);
+        Estimate({Of(Ace, 0), Of(King, 1), Of(Queen, 2), Of(Jack, 3)}, {}, 1);
+        EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
+    }
 }
 
 TEST_F(WinEstimate, CautiousPlayersLateInACrowdedDealFinish)
 {
     Modelling(true);
     for (GameVariant variant : {TexasHoldem, OmahaHoldem}) {
-        SCOPED_TRACE(variant);
-        ResetForOpponentChange(appState);
-        appState.roster.clear();
         appState.gameVariant = variant;
-        AddPlayers(variant == TexasHoldem ? 22 : 10, 0, 0);
+        Seat(variant == TexasHoldem ? 22 : 10, 0, 0);
         Estimate({Of(Ace, 0), Of(Ace, 1), Of(King, 0), Of(King, 1)}, {}, 1);
-        EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
+        EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate) << variant;
     }
 
     // With only weak cards left, a cautious player keeps the last hand drawn.
-    Player cautious;
-    cautious.aggression = 0;
-    cautious.bluffing = 0;
     appState.gameVariant = TexasHoldem;
     UsedCards used;
     used.flag.fill(1);
     used[Of(Two, 0)] = used[Of(Seven, 1)] = used[Of(Three, 2)] = 0;
     Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-    EXPECT_FALSE(DealOpponentHand(cautious, hand, used, 2));
+    EXPECT_FALSE(DealOpponentHand(Traits(0, 0), hand, used, 2));
     EXPECT_NE(hand[0], hand[1]);
     for (int k = 0; k < 2; ++k) {
         EXPECT_TRUE(hand[k] == Of(Two, 0) || hand[k] == Of(Seven, 1) || hand[k] == Of(Three, 2));
@@ -385,22 +324,16 @@ TEST_F(WinEstimate, CautiousPlayersLateInACrowdedDealFinish)
 
 TEST_F(WinEstimate, AnEmptyTableCannotTrapAFoldedAggressivePlayer)
 {
-    // Every hand rates 0 before the table is computed; a player who is not playing at
-    // aggression 8 or more (threshold 0 or below) can never be given a hand rated below it.
+    // Every hand rates 0 before the table is computed; a folded player at aggression 8 or more
+    // (threshold 0 or below) can never get a hand rated below it.
     appState.startingHandTable = StartingHandTable{};
-    Player folded;
-    folded.aggression = 9;
-    folded.playing = false;
     UsedCards used;
     Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-    EXPECT_FALSE(DealOpponentHand(folded, hand, used, 2));
+    EXPECT_FALSE(DealOpponentHand(Traits(9, 5, false), hand, used, 2));
     EXPECT_NE(hand[0], hand[1]);
     EXPECT_EQ(used[hand[0]] + used[hand[1]], 2);
-
     Modelling(true);
-    AddPlayers(3, 8, 0, false);
+    Seat(3, 8, 0, false);
     Estimate({Of(Ace, 0), Of(King, 1)}, {}, 1);
     EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
 }
-
-}  // namespace
