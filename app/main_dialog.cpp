@@ -21,7 +21,7 @@ int OnInit(Window dialog)
     appState.gameVariant = TexasHoldem;  // the variant button keeps its template text
     SetTimer(dialog, RedrawTimer, 250);
     SetTimer(dialog, EstimateTimer, 50);
-    for (int id : {1012, 1013, 1014})
+    for (int id : {WinShareControl, TieShareControl, LossShareControl})
         SetControlText(dialog, id, "0%");
     ClearHandTypeCounts(appState);
     return 1;  // the focus goes to the first tab stop, "New Hand"

@@ -2,11 +2,11 @@
 // background work enters the program.
 #pragma once
 
+#include "app/dialog_controls.h"
 #include "platform/platform.h"
 
 // Commands and controls of the main dialog.
 inline constexpr int NewHandCommand = 3;
-inline constexpr int ModellingCheckBox = 1088;
 inline constexpr int VariantButton = 1091;
 inline constexpr int HandCardsControl = 1094;
 inline constexpr int TableCardsControl = 1095;

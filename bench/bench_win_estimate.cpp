@@ -27,7 +27,7 @@ void SetUpTable(GameVariant variant, int opponents, bool modelling, int aggressi
     PrepareTable();
     if (appState.mainDialog == nullptr)
         appState.mainDialog = CreateModelessDialog(101, nullptr, nullptr);
-    SetControlChecked(appState.mainDialog, OpponentModellingCheckBox, modelling);
+    SetControlChecked(appState.mainDialog, ModellingCheckBox, modelling);
     appState.gameVariant = variant;
     appState.roster.clear();
     for (int i = 0; i < opponents; ++i) {

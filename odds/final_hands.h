@@ -7,12 +7,12 @@
 // while the counters sum to less than FinalHandCountCap.
 #pragma once
 
+#include "app/dialog_controls.h"
 #include "cards/card.h"
 
 inline constexpr int FinalHandBatchSize = 5000;   // samples per call when sampling
 inline constexpr int FinalHandRedrawEvery = 100;  // bar redraw at samples 0, 100, .., 4900
 inline constexpr int FinalHandCountCap = 50000;   // the caller stops once the counts reach it
-inline constexpr int BestPossibleControl = 1061;  // the "Best Possible" text of the main dialog
 
 // One step of the estimate: writes the best possible hand into the main dialog, then adds one
 // sampling batch (hole incomplete, or fewer than three board cards known) or one full

@@ -207,7 +207,7 @@ void EstimateWin(const Card hole[4], const Card board[5])
         if (hole[i] == NoCard)
             return;
     }
-    const bool modelling = IsControlChecked(appState.mainDialog, OpponentModellingCheckBox);
+    const bool modelling = IsControlChecked(appState.mainDialog, ModellingCheckBox);
     const PlayerRoster& roster = appState.roster;
     const int players = roster.count();
     OutcomeCounts& counts = appState.outcomeCounts;

@@ -8,16 +8,11 @@
 // strength of a starting hand is read from the starting-hand table.
 #pragma once
 
+#include "app/dialog_controls.h"
 #include "cards/card.h"
 #include "opponents/roster.h"
 
 inline constexpr int DealsPerEstimate = 1000;  // deals played by one EstimateWin call
-
-// Controls of the main dialog that the estimate reads and writes.
-inline constexpr int WinShareControl = 1012;
-inline constexpr int TieShareControl = 1013;
-inline constexpr int LossShareControl = 1014;
-inline constexpr int OpponentModellingCheckBox = 1088;
 
 // The most hands DealOpponentHand draws for one player in one deal. Over 10^5 deals each
 // (level-1 table, fixed seeds) the most hands drawn before one fitted were 47 (Omaha, six

@@ -137,6 +137,25 @@ Card* SlotInOrder(int k)
 // Drawing
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// One quad inside glBegin(GL_QUADS) showing the atlas cell whose top-left corner is `cell`,
+// upright, over the rectangle (left, bottom) to (right, top).
+void TexturedCell(TexCorner cell, float left, float bottom, float right, float top)
+{
+    const CardAtlas& atlas = cardAtlas;
+    glTexCoord2f(cell.s, cell.t - atlas.cellHeight);
+    glVertex3f(left, bottom, 0);
+    glTexCoord2f(cell.s + atlas.cellWidth, cell.t - atlas.cellHeight);
+    glVertex3f(right, bottom, 0);
+    glTexCoord2f(cell.s + atlas.cellWidth, cell.t);
+    glVertex3f(right, top, 0);
+    glTexCoord2f(cell.s, cell.t);
+    glVertex3f(left, top, 0);
+}
+
+}  // namespace
+
 void DrawCard(float x, float y, float width, float height, Card card, CardView view)
 {
     if (card < 0 || card >= CardCount)
@@ -153,23 +172,8 @@ void DrawCard(float x, float y, float width, float height, Card card, CardView v
     glBindTexture(GL_TEXTURE_2D, atlas.cardTexture);
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
-    glTexCoord2f(rank.s, rank.t - atlas.cellHeight);
-    glVertex3f(x, rankBottom, 0);
-    glTexCoord2f(rank.s + atlas.cellWidth, rank.t - atlas.cellHeight);
-    glVertex3f(right, rankBottom, 0);
-    glTexCoord2f(rank.s + atlas.cellWidth, rank.t);
-    glVertex3f(right, top, 0);
-    glTexCoord2f(rank.s, rank.t);
-    glVertex3f(x, top, 0);
-
-    glTexCoord2f(suit.s, suit.t - atlas.cellHeight);
-    glVertex3f(x, y, 0);
-    glTexCoord2f(suit.s + atlas.cellWidth, suit.t - atlas.cellHeight);
-    glVertex3f(right, y, 0);
-    glTexCoord2f(suit.s + atlas.cellWidth, suit.t);
-    glVertex3f(right, suitTop, 0);
-    glTexCoord2f(suit.s, suit.t);
-    glVertex3f(x, suitTop, 0);
+    TexturedCell(rank, x, rankBottom, right, top);
+    TexturedCell(suit, x, y, right, suitTop);
     glEnd();
     glDisable(GL_TEXTURE_2D);
 

@@ -64,7 +64,7 @@ class WinEstimate : public ::testing::Test {
 protected:
     static void Modelling(bool on)
     {
-        SetControlChecked(appState.mainDialog, OpponentModellingCheckBox, on);
+        SetControlChecked(appState.mainDialog, ModellingCheckBox, on);
     }
     static double Share(std::int64_t count)
     {
