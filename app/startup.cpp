@@ -56,11 +56,11 @@ void SetupOutlineFontOrExit(const GlSurface& surface)
 
 void SetupGlAreas()
 {
-    // The client area's screen position, estimated from the outer rectangle (a 3-pixel frame
-    // and a 29-pixel caption); every move of the dialog replaces it with the exact one.
+    // The client area's screen position, estimated from the outer rectangle (the dialog frame
+    // and caption); every move of the dialog replaces it with the exact one.
     const ScreenRect outer = WindowScreenRect(appState.mainDialog);
-    appState.dialogOriginX = outer.left + 3;
-    appState.dialogOriginY = outer.top + 29;
+    appState.dialogOriginX = outer.left + DialogFrameWidth;
+    appState.dialogOriginY = outer.top + DialogCaptionHeight;
 
     SetupArea({&appState.handCardsArea, HandCardsControl,
                "Could not set up Hand Cards sub window for OpenGL display", DrawCardAreas});

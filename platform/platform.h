@@ -1,6 +1,7 @@
 // The platform layer: the program's own small stand-in for the parts of Win32, GDI and WGL that
 // it uses. Nothing here names a toolkit type; two implementations serve it, a headless one for
-// tests (windows are plain records, timers fire when a test says so) and the desktop one.
+// tests (windows are plain records, timers fire when a test says so) and the desktop one, over
+// one toolkit-free window model (window_model.h) that keeps the records and the rules.
 //
 // Conventions: a Window is an opaque handle, null for none. Every window has one procedure that
 // receives its messages; the value it returns means what the message's description says.
@@ -100,6 +101,14 @@ struct ScreenRect {
     int bottom = 0;
 };
 ScreenRect WindowScreenRect(Window window);
+
+// A dialog's outer rectangle is its client area with a frame of this width on the left, the
+// right and the bottom and a caption of this height above, whatever frame the window manager
+// really draws (under Xvfb there is none): the main dialog's start-up takes the client origin
+// as that corner plus (frame, caption), and the areas it measures from it must land exactly
+// where the mouse messages put them.
+constexpr int DialogFrameWidth = 3;
+constexpr int DialogCaptionHeight = 29;
 
 // Registers a window class: windows of it get the procedure. False when the name is taken.
 bool RegisterWindowClass(std::string_view className, WindowProc proc);

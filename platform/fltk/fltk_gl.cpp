@@ -29,9 +29,9 @@ void Release()
 
 Fl_Gl_Window* DrawableSurface(const DeviceContextRecord* dc)
 {
-    if (!dc || !WindowAlive(dc->window) || !dc->window->glWindow)
+    if (!dc || !WindowAlive(dc->window) || !dc->window->native->glWindow)
         return nullptr;
-    Fl_Gl_Window* surface = dc->window->glWindow;
+    Fl_Gl_Window* surface = dc->window->native->glWindow;
     return surface->shown() ? surface : nullptr;  // make_current() on a hidden one crashes
 }
 
@@ -48,11 +48,11 @@ void ReleaseGlOf(WindowRecord& window)
 // program had current is current again afterwards.
 void FlushGlSurface(WindowRecord& window)
 {
-    Fl_Gl_Window* surface = window.glWindow;
+    Fl_Gl_Window* surface = window.native->glWindow;
     if (!surface || !surface->shown() || !WindowAlive(&window))
         return;
     GlContextRecord* before = current;
-    if (window.dc.redraw && window.glContext) {
+    if (window.dc.redraw && window.native->glContext) {
         window.dc.redraw();
     } else {
         surface->make_current();
@@ -83,10 +83,10 @@ bool SetGlPixelFormat(DeviceContext dc, int format)
     if (!dc || format != 1 || !WindowAlive(dc->window))
         return false;
     WindowRecord& window = *dc->window;
-    if (!window.glWindow) {
-        if (!window.widget && !(window.parent && window.parent->widget))
+    if (!window.native->glWindow) {
+        if (!window.native->widget && !(window.parent && window.parent->native->widget))
             return false;
-        window.glWindow = MakeGlSurface(window);
+        window.native->glWindow = MakeGlSurface(window);
     }
     dc->pixelFormat = format;
     return true;
@@ -94,10 +94,10 @@ bool SetGlPixelFormat(DeviceContext dc, int format)
 
 GlContext CreateGlContextFor(DeviceContext dc)
 {
-    if (!dc || dc->pixelFormat == 0 || !WindowAlive(dc->window) || !dc->window->glWindow)
+    if (!dc || dc->pixelFormat == 0 || !WindowAlive(dc->window) || !dc->window->native->glWindow)
         return nullptr;
     auto* context = new GlContextRecord{dc->window};
-    dc->window->glContext = context;
+    dc->window->native->glContext = context;
     return context;
 }
 
@@ -135,16 +135,10 @@ void DeleteGlContext(GlContext rc)
         return;
     if (current == rc)
         Release();
-    if (rc->window && rc->window->glContext == rc) {
-        rc->window->glContext = nullptr;
-        if (rc->window->glWindow)
-            rc->window->glWindow->redraw();  // black from now on
+    if (rc->window && rc->window->native->glContext == rc) {
+        rc->window->native->glContext = nullptr;
+        if (rc->window->native->glWindow)
+            rc->window->native->glWindow->redraw();  // black from now on
     }
     delete rc;
-}
-
-void SetGlRedrawRoutine(DeviceContext dc, void (*redraw)())
-{
-    if (dc)
-        dc->redraw = redraw;
 }

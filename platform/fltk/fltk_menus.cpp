@@ -1,5 +1,6 @@
-// Popup menus and message boxes of the desktop platform. Both run FLTK's nested loops, which
-// go on delivering timeouts, so the program's timers keep ticking while they are open.
+// Popup menus (shown from the window model's menu records) and message boxes of the desktop
+// platform. Both run FLTK's nested loops, which go on delivering timeouts, so the program's
+// timers keep ticking while they are open.
 #include "platform/fltk/fltk_platform.h"
 #include "platform/fltk/fltk_records.h"
 #include "platform/fltk/fltk_widgets.h"
@@ -42,19 +43,6 @@ void AppendLevel(std::vector<Fl_Menu_Item>& out, const MenuRecord& menu)
     }
 }
 
-MenuItemRecord* FindItem(MenuRecord& menu, int id)
-{
-    for (MenuItemRecord& item : menu.items) {
-        if (item.submenu) {
-            if (MenuItemRecord* found = FindItem(*item.submenu, id))
-                return found;
-        } else if (!item.separator && item.id == id) {
-            return &item;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 std::vector<Fl_Menu_Item> BuildFltkMenuItems(Menu menu)
@@ -64,48 +52,6 @@ std::vector<Fl_Menu_Item> BuildFltkMenuItems(Menu menu)
         AppendLevel(items, *menu);
     items.push_back(Fl_Menu_Item{});
     return items;
-}
-
-Menu CreatePopupMenu()
-{
-    return new MenuRecord;
-}
-
-void AppendMenuItem(Menu menu, int id, std::string_view text)
-{
-    if (!menu)
-        return;
-    MenuItemRecord item;
-    item.id = id;
-    item.text.assign(text);
-    menu->items.push_back(std::move(item));
-}
-
-void AppendSubmenu(Menu menu, Menu submenu, std::string_view text)
-{
-    if (!menu || !submenu)
-        return;
-    MenuItemRecord item;
-    item.text.assign(text);
-    item.submenu.reset(submenu);
-    menu->items.push_back(std::move(item));
-}
-
-void AppendMenuSeparator(Menu menu)
-{
-    if (!menu)
-        return;
-    MenuItemRecord item;
-    item.separator = true;
-    menu->items.push_back(std::move(item));
-}
-
-void CheckMenuItem(Menu menu, int id, bool checked)
-{
-    if (!menu)
-        return;
-    if (MenuItemRecord* item = FindItem(*menu, id))
-        item->checked = checked;
 }
 
 void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
@@ -126,11 +72,6 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
     MessageParams params;
     params.id = static_cast<int>(chosen->argument());
     PostWindowMessage(owner, Message::Command, params);
-}
-
-void DestroyMenu(Menu menu)
-{
-    delete menu;
 }
 
 MessageBoxResult ShowMessageBox(Window, std::string_view text, std::string_view caption,

@@ -1,15 +1,13 @@
-// The desktop platform on FLTK 1.3: windows, dialogs from templates, the dialog manager, timers,
-// posted messages, the message loop, controls, scroll bars, painting and device contexts.
-// Menus and message boxes are in fltk_menus.cpp, OpenGL in fltk_gl.cpp, the widgets in
-// fltk_widgets.cpp.
+// The desktop platform on FLTK 1.3 over the window model: the backend that shows the model's
+// records as FLTK windows and widgets, the focus, timers as FLTK timeouts, the drain of posted
+// messages, the message loop, painting, scroll bars and the events of the widgets. Menus and
+// message boxes are in fltk_menus.cpp, OpenGL in fltk_gl.cpp, the widgets in fltk_widgets.cpp.
 //
-// Index: world and records - messages - dialogs - destruction - showing, focus, rectangles -
-// classes and top-level windows - loop and timers - controls - scroll bars - painting and
-// device contexts - events from the widgets - test helpers.
+// Index: world and records - the backend - showing, focus and painting - loop and timers -
+// scroll bars - events from the widgets - test helpers.
 #include "platform/fltk/fltk_platform.h"
 #include "platform/fltk/fltk_records.h"
 #include "platform/fltk/fltk_widgets.h"
-#include "platform/pixel_buffer.h"
 
 #include "platform/fltk/fltk_draw.h"
 
@@ -23,19 +21,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <deque>
-#include <map>
 #include <unordered_map>
 
 // Moves a shown window's client area to the screen point (fltk_display.cpp, which may include
 // X11's headers).
 void PlaceShownWindow(Fl_Window* window, int x, int y);
 
-struct TimerRecord {
-    WindowRecord* window = nullptr;
-    int id = 0;
-    double period = 0.001;  // seconds
-};
+WindowRecord::WindowRecord() : native(std::make_unique<NativeWindow>()) {}
+WindowRecord::~WindowRecord() = default;
 
 namespace {
 
@@ -46,22 +39,9 @@ constexpr double Forever = 1e20;
 // The colour of the dialogs' background, also the inside of a fresh frame.
 constexpr std::uint32_t DialogBackground = Rgb(240, 240, 240);
 
-struct PostedMessage {
-    Window window;
-    Message message;
-    MessageParams params;
-};
-
 struct FltkWorld {
-    std::vector<std::unique_ptr<WindowRecord>> records;  // every window ever made; a record
-                                                         // outlives its widgets, so handles of
-                                                         // destroyed windows stay safe to test
     std::unordered_map<const Fl_Widget*, WindowRecord*> byWidget;
-    std::deque<PostedMessage> posted;
     bool drainScheduled = false;
-    std::map<std::string, WindowProc, std::less<>> classes;
-    bool quitPosted = false;
-    int quitCode = 0;
     bool initialised = false;
 };
 
@@ -71,23 +51,17 @@ FltkWorld& World()
     return world;
 }
 
-WindowRecord* NewRecord()
-{
-    World().records.push_back(std::make_unique<WindowRecord>());
-    return World().records.back().get();
-}
-
 void Bind(WindowRecord& window, Fl_Widget* widget)
 {
-    window.widget = widget;
+    window.native->widget = widget;
     if (widget)
         World().byWidget[widget] = &window;
 }
 
 Fl_Window* HostOf(const WindowRecord& window)
 {
-    return (window.isDialog || window.isTopLevel) && window.widget
-               ? static_cast<Fl_Window*>(window.widget)
+    return (window.isDialog || window.isTopLevel) && window.native->widget
+               ? static_cast<Fl_Window*>(window.native->widget)
                : nullptr;
 }
 
@@ -99,41 +73,10 @@ WindowRecord* TopOf(WindowRecord* window)
     return window;
 }
 
-// Fills a control's buffer as the control looks before anything draws on it: frames show
-// their one-pixel outline around the dialog's background.
-void ResetPixels(WindowRecord& window)
-{
-    const int w = std::max(window.width, 0);
-    const int h = std::max(window.height, 0);
-    window.pixels.assign(static_cast<std::size_t>(w) * h, DialogBackground);
-    const bool black = window.kind == ControlKind::BlackFrame;
-    const bool white = window.kind == ControlKind::WhiteFrame;
-    if (window.parent == nullptr || (!black && !white) || w == 0 || h == 0)
-        return;
-    const std::uint32_t outline = black ? Rgb(0, 0, 0) : Rgb(255, 255, 255);
-    for (int x = 0; x < w; ++x) {
-        window.pixels[static_cast<std::size_t>(x)] = outline;
-        window.pixels[static_cast<std::size_t>(h - 1) * w + x] = outline;
-    }
-    for (int y = 0; y < h; ++y) {
-        window.pixels[static_cast<std::size_t>(y) * w] = outline;
-        window.pixels[static_cast<std::size_t>(y) * w + w - 1] = outline;
-    }
-}
-
 bool IsInteractive(ControlKind kind)
 {
     return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
            kind == ControlKind::Edit || kind == ControlKind::HScrollBar;
-}
-
-std::vector<WindowRecord*> TabStops(const WindowRecord& dialog)
-{
-    std::vector<WindowRecord*> stops;
-    for (WindowRecord* child : dialog.children)
-        if (child->tabStop && child->enabled && child->widget)
-            stops.push_back(child);
-    return stops;
 }
 
 // Fl::focus() makes the X window of a window that is not shown yet (FLTK 1.3.8 sets up the
@@ -146,18 +89,187 @@ void FocusWidget(Fl_Widget* widget)
         Fl::focus(widget);
 }
 
-void FocusControl(WindowRecord& control)
+// Delivers the messages that were queued when the drain began; later ones wait for the next
+// turn, so a window that posts to itself cannot starve the loop.
+void DrainPosted(void*)
 {
-    if (WindowRecord* dialog = control.parent)
-        dialog->lastFocus = &control;
-    FocusWidget(control.widget);
+    World().drainScheduled = false;
+    DeliverPostedMessages(true);
+    if (PostedMessagesWaiting() && !World().drainScheduled) {
+        World().drainScheduled = true;
+        Fl::add_timeout(0.0, DrainPosted);
+    }
 }
+
+// One tick: re-arm first, then deliver, because the procedure may kill or restart the timer
+// (which frees or re-arms this record) and must find it armed as usual.
+void TimerTick(void* data)
+{
+    auto* timer = static_cast<TimerRecord*>(data);
+    Fl::repeat_timeout(timer->periodMs / 1000.0, TimerTick, data);
+    MessageParams params;
+    params.id = timer->id;
+    SendWindowMessage(timer->window, Message::Timer, params);
+}
+
+// Lets go of the widgets and OpenGL surfaces of a destroyed window and its controls.
+void ForgetWidgets(WindowRecord& window)
+{
+    for (WindowRecord* child : window.children)
+        ForgetWidgets(*child);
+    ReleaseGlOf(window);
+    NativeWindow& native = *window.native;
+    if (native.glContext)
+        native.glContext->window = nullptr;
+    native.glContext = nullptr;
+    native.glWindow = nullptr;
+    World().byWidget.erase(native.widget);
+    native.widget = nullptr;
+}
+
+class FltkBackend final : public WindowBackend {
+public:
+    // A dialog is centred on the screen, a top-level window's client area goes where it was
+    // asked for; both stay hidden until shown.
+    void WindowMade(WindowRecord& window) override
+    {
+        EnsureFltk();
+        int x = window.x;
+        int y = window.y;
+        if (window.isDialog) {
+            int sw = 0, sh = 0;
+            Fl::screen_xywh(x, y, sw, sh, 0);
+            x += (sw - window.width) / 2;
+            y += (sh - window.height) / 2;
+        }
+        Fl_Window* host = MakeHostWindow(window, x, y, window.width, window.height);
+        Bind(window, host);
+        if (window.owner)
+            host->set_non_modal();  // stays in front of the program's other windows
+        if (!window.isDialog) {
+            host->resizable(host);
+            host->size_range(1, 1);
+        }
+        for (WindowRecord* control : window.children)
+            Bind(*control, MakeControlWidget(*control, *host));
+    }
+
+    // Frames show their one-pixel outline around the dialog's background.
+    void ResetPixels(WindowRecord& window) override
+    {
+        const int w = std::max(window.width, 0);
+        const int h = std::max(window.height, 0);
+        window.pixels.assign(static_cast<std::size_t>(w) * h, DialogBackground);
+        const bool black = window.kind == ControlKind::BlackFrame;
+        if (window.parent && (black || window.kind == ControlKind::WhiteFrame))
+            FillGdiRectangle(window.pixels, w, h, black ? Rgb(0, 0, 0) : Rgb(255, 255, 255),
+                             DialogBackground, 0, 0, w, h);
+    }
+
+    void WindowDestroyed(WindowRecord& window) override
+    {
+        Fl_Widget* widget = window.native->widget;
+        ForgetWidgets(window);
+        if (!widget)
+            return;
+        widget->hide();
+        if (Fl_Group* parent = widget->parent())
+            parent->remove(widget);
+        Fl::delete_widget(widget);  // later: it may be inside one of its own callbacks now
+    }
+
+    bool ClientRect(const WindowRecord& window, ScreenRect& rect) override
+    {
+        const Fl_Window* host = HostOf(window);
+        if (!host)
+            return false;
+        rect = {host->x(), host->y(), host->x() + host->w(), host->y() + host->h()};
+        return true;
+    }
+
+    WindowRecord* FocusedRecord() override { return RecordOfWidget(Fl::focus()); }
+    void Focus(WindowRecord& control) override { FocusWidget(control.native->widget); }
+
+    void ControlChanged(WindowRecord& control, Change change) override
+    {
+        Fl_Widget* widget = control.native->widget;
+        if (!widget)
+            return;
+        switch (change) {
+        case Change::Text:
+            if (control.kind == ControlKind::Edit)
+                static_cast<Fl_Input*>(widget)->value(control.text.c_str());
+            else if (control.kind != ControlKind::HScrollBar)
+                widget->copy_label(control.text.c_str());
+            widget->redraw();
+            return;
+        case Change::Check:
+            static_cast<Fl_Button*>(widget)->value(control.checked ? 1 : 0);
+            return;
+        case Change::Enabled:
+            if (control.enabled)
+                widget->activate();
+            else
+                widget->deactivate();  // FLTK moves the focus away from it
+            return;
+        case Change::Picture:
+            widget->redraw();  // FLTK draws the new state at the next turn of the loop
+            return;
+        }
+    }
+
+    // What the user typed or toggled lives in the widgets.
+    void ReadControl(WindowRecord& control) override
+    {
+        Fl_Widget* widget = control.native->widget;
+        if (widget && control.kind == ControlKind::Edit)
+            control.text = static_cast<Fl_Input*>(widget)->value();
+        if (widget && control.kind == ControlKind::CheckBox)
+            control.checked = static_cast<Fl_Button*>(widget)->value() != 0;
+    }
+
+    void MessagePosted() override
+    {
+        if (!World().drainScheduled) {
+            World().drainScheduled = true;
+            Fl::add_timeout(0.0, DrainPosted);
+        }
+    }
+
+    void TimerStarted(TimerRecord& timer) override
+    {
+        Fl::remove_timeout(TimerTick, &timer);
+        Fl::add_timeout(timer.periodMs / 1000.0, TimerTick, &timer);
+    }
+
+    void TimerStopped(TimerRecord& timer) override { Fl::remove_timeout(TimerTick, &timer); }
+
+    void RunModal(WindowRecord& dialog) override
+    {
+        if (WindowAlive(&dialog) && !dialog.modalEnded) {
+            ShowWindow(&dialog);
+            SetFocus(&dialog);
+        }
+        while (WindowAlive(&dialog) && !dialog.modalEnded && !QuitMessagePosted())
+            Fl::wait(Forever);
+    }
+
+    void ModalEnded(WindowRecord& owner) override
+    {
+        SetActiveWindow(&owner);
+        SetFocus(&owner);
+    }
+};
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// World and records
-// ---------------------------------------------------------------------------------------------
+// --- World and records ---------------------------------------------------------------------------
+
+WindowBackend& Backend()
+{
+    static FltkBackend backend;
+    return backend;
+}
 
 void EnsureFltk()
 {
@@ -177,256 +289,34 @@ void EnsureFltk()
     fl_message_hotspot(0);
 }
 
-bool WindowAlive(const WindowRecord* window)
-{
-    if (!window)
-        return false;
-    for (const WindowRecord* w = window; w; w = w->parent)
-        if (w->destroyed)
-            return false;
-    return true;
-}
-
 WindowRecord* RecordOfWidget(const Fl_Widget* widget)
 {
     const auto found = World().byWidget.find(widget);
     return found == World().byWidget.end() ? nullptr : found->second;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Messages
-// ---------------------------------------------------------------------------------------------
-
-int SendWindowMessage(Window window, Message message, const MessageParams& params)
-{
-    if (!WindowAlive(window) || !window->proc)
-        return 0;
-    return window->proc(window, message, params);
-}
-
-namespace {
-
-// Delivers the messages that were queued when the drain began; later ones wait for the next
-// turn, so a window that posts to itself cannot starve the loop.
-void DrainPosted(void*)
-{
-    FltkWorld& world = World();
-    world.drainScheduled = false;
-    for (std::size_t n = world.posted.size(); n > 0 && !world.posted.empty(); --n) {
-        const PostedMessage m = world.posted.front();
-        world.posted.pop_front();
-        if (m.message == Message::Paint && m.window)
-            m.window->paintQueued = false;
-        SendWindowMessage(m.window, m.message, m.params);
-    }
-    if (!world.posted.empty() && !world.drainScheduled) {
-        world.drainScheduled = true;
-        Fl::add_timeout(0.0, DrainPosted);
-    }
-}
-
-}  // namespace
-
-void PostWindowMessage(Window window, Message message, const MessageParams& params)
-{
-    if (!window)
-        return;
-    FltkWorld& world = World();
-    world.posted.push_back({window, message, params});
-    if (!world.drainScheduled) {
-        world.drainScheduled = true;
-        Fl::add_timeout(0.0, DrainPosted);
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Dialogs
-// ---------------------------------------------------------------------------------------------
-
-namespace {
-
-// Builds the dialog's window and controls from the template, centred on the screen, hidden.
-Window MakeDialog(int templateId, Window owner, WindowProc proc)
-{
-    const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
-    if (!dialogTemplate)
-        return nullptr;
-    EnsureFltk();
-    const PixelRect client =
-        DialogRectToPixels(0, 0, dialogTemplate->width, dialogTemplate->height);
-    WindowRecord* dialog = NewRecord();
-    dialog->proc = proc;
-    dialog->owner = owner;
-    dialog->id = templateId;
-    dialog->isDialog = true;
-    dialog->text = dialogTemplate->caption;
-    dialog->width = client.right;
-    dialog->height = client.bottom;
-    int sx = 0, sy = 0, sw = 0, sh = 0;
-    Fl::screen_xywh(sx, sy, sw, sh, 0);
-    Fl_Window* host = MakeHostWindow(*dialog, sx + (sw - dialog->width) / 2,
-                                     sy + (sh - dialog->height) / 2, dialog->width, dialog->height);
-    Bind(*dialog, host);
-    if (owner)
-        host->set_non_modal();  // stays in front of the program's other windows
-    for (const ControlTemplate& control : dialogTemplate->controls) {
-        const PixelRect r = DialogRectToPixels(control.x, control.y, control.width, control.height);
-        WindowRecord* c = NewRecord();
-        c->parent = dialog;
-        c->id = control.id;
-        c->kind = control.kind;
-        c->tabStop = control.tabStop;
-        c->x = r.left;
-        c->y = r.top;
-        c->width = r.right - r.left;
-        c->height = r.bottom - r.top;
-        c->text = control.text;
-        ResetPixels(*c);
-        Bind(*c, MakeControlWidget(*c, *host));
-        dialog->children.push_back(c);
-    }
-    return dialog;
-}
-
-// Sends InitDialog; a nonzero answer gives the focus to the first tab stop.
-void InitialiseDialog(Window dialog)
-{
-    if (SendWindowMessage(dialog, Message::InitDialog) == 0 || !WindowAlive(dialog))
-        return;
-    const auto stops = TabStops(*dialog);
-    if (!stops.empty())
-        FocusControl(*stops.front());
-}
-
-}  // namespace
-
-Window CreateModelessDialog(int templateId, Window owner, WindowProc proc)
-{
-    Window dialog = MakeDialog(templateId, owner, proc);
-    if (dialog)
-        InitialiseDialog(dialog);
-    return dialog;
-}
-
-int RunModalDialog(int templateId, Window owner, WindowProc proc)
-{
-    Window dialog = MakeDialog(templateId, owner, proc);
-    if (!dialog)
-        return -1;
-    // The owner takes no input while the dialog runs, as a disabled window.
-    const bool ownerWasEnabled = owner && owner->enabled;
-    if (owner)
-        owner->enabled = false;
-    dialog->modalRunning = true;
-    InitialiseDialog(dialog);
-    if (WindowAlive(dialog) && !dialog->modalEnded) {
-        ShowWindow(dialog);
-        SetFocus(dialog);
-    }
-    FltkWorld& world = World();
-    while (WindowAlive(dialog) && !dialog->modalEnded && !world.quitPosted)
-        Fl::wait(Forever);
-    const int result = dialog->modalEnded ? dialog->modalResult : 0;
-    dialog->modalRunning = false;
-    DestroyWindow(dialog);
-    if (owner && WindowAlive(owner)) {
-        owner->enabled = ownerWasEnabled;
-        SetActiveWindow(owner);
-        SetFocus(owner);
-    }
-    return result;
-}
-
-void EndDialog(Window dialog, int result)
-{
-    if (!WindowAlive(dialog))
-        return;
-    dialog->modalEnded = true;
-    dialog->modalResult = result;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Destruction
-// ---------------------------------------------------------------------------------------------
-
-namespace {
-
-void TimerTick(void* data);
-
-void KillAllTimers(WindowRecord& window)
-{
-    for (TimerRecord* timer : window.timers) {
-        Fl::remove_timeout(TimerTick, timer);
-        delete timer;
-    }
-    window.timers.clear();
-}
-
-// Marks the window and its controls destroyed and forgets their widgets.
-void Forget(WindowRecord& window)
-{
-    for (WindowRecord* child : window.children)
-        Forget(*child);
-    KillAllTimers(window);
-    ReleaseGlOf(window);
-    if (window.glContext)
-        window.glContext->window = nullptr;
-    window.glContext = nullptr;
-    window.glWindow = nullptr;
-    World().byWidget.erase(window.widget);
-    window.widget = nullptr;
-    window.destroyed = true;
-}
-
-}  // namespace
-
-void DestroyWindow(Window window)
-{
-    if (!WindowAlive(window))
-        return;
-    // Owned windows go first.
-    for (std::size_t i = 0; i < World().records.size(); ++i) {
-        WindowRecord* other = World().records[i].get();
-        if (other->owner == window && !other->destroyed)
-            DestroyWindow(other);
-    }
-    SendWindowMessage(window, Message::Destroy);
-    if (!WindowAlive(window))
-        return;  // the procedure destroyed it itself
-    Fl_Widget* widget = window->widget;
-    Forget(*window);
-    if (!widget)
-        return;
-    widget->hide();
-    if (Fl_Group* parent = widget->parent())
-        parent->remove(widget);
-    Fl::delete_widget(widget);  // later: it may be inside one of its own callbacks now
-}
-
-// ---------------------------------------------------------------------------------------------
-// Showing, focus and rectangles
-// ---------------------------------------------------------------------------------------------
+// --- Showing, focus and painting -----------------------------------------------------------------
 
 namespace {
 
 void ShowGlSurfaces(WindowRecord& window)
 {
-    if (window.glWindow && !window.glWindow->shown())
-        window.glWindow->show();
+    if (Fl_Gl_Window* surface = window.native->glWindow; surface && !surface->shown())
+        surface->show();
     for (WindowRecord* child : window.children)
-        if (child->glWindow && !child->glWindow->shown())
-            child->glWindow->show();
+        if (Fl_Gl_Window* surface = child->native->glWindow; surface && !surface->shown())
+            surface->show();
 }
 
 }  // namespace
 
 void ShowWindow(Window window)
 {
-    if (!WindowAlive(window) || !window->widget)
+    if (!WindowAlive(window) || !window->native->widget)
         return;
     Fl_Window* host = HostOf(*window);
     if (!host) {
-        window->widget->show();
+        window->native->widget->show();
         return;
     }
     const bool first = !host->shown();
@@ -435,12 +325,9 @@ void ShowWindow(Window window)
         PlaceShownWindow(host, window->x, window->y);
     ShowGlSurfaces(*window);
     if (first && WindowAlive(window->lastFocus))
-        FocusWidget(window->lastFocus->widget);
+        FocusWidget(window->lastFocus->native->widget);
     if (first) {
-        MessageParams params;
-        params.x = host->x();
-        params.y = host->y();
-        SendWindowMessage(window, Message::Move, params);
+        SendMove(*window, host->x(), host->y());
         RequestPaint(window, false);
     }
 }
@@ -450,13 +337,25 @@ void UpdateWindow(Window window)
     if (!WindowAlive(window))
         return;
     Fl::flush();
-    window->paintQueued = false;
+    window->paintPending = false;
     SendWindowMessage(window, Message::Paint);
+}
+
+void RequestPaint(Window window, bool now)
+{
+    if (!WindowAlive(window))
+        return;
+    if (now) {
+        SendWindowMessage(window, Message::Paint);
+    } else if (!window->paintPending) {
+        window->paintPending = true;  // until the queued Paint arrives
+        PostWindowMessage(window, Message::Paint);
+    }
 }
 
 void SetFocus(Window window)
 {
-    if (!WindowAlive(window) || !window->widget)
+    if (!WindowAlive(window) || !window->native->widget)
         return;
     if (window->parent) {
         FocusControl(*window);
@@ -466,7 +365,7 @@ void SetFocus(Window window)
         FocusControl(*window->lastFocus);
         return;
     }
-    FocusWidget(window->widget);
+    FocusWidget(window->native->widget);
 }
 
 void SetActiveWindow(Window window)
@@ -486,95 +385,15 @@ Window FocusedWindow()
     return nullptr;
 }
 
-ScreenRect WindowScreenRect(Window window)
-{
-    if (!WindowAlive(window))
-        return {};
-    if (window->parent) {  // a control: its own rectangle on the screen
-        const ScreenRect dialog = [&] {
-            const Fl_Window* host = HostOf(*window->parent);
-            return host ? ScreenRect{host->x(), host->y(), 0, 0} : ScreenRect{};
-        }();
-        return {dialog.left + window->x, dialog.top + window->y,
-                dialog.left + window->x + window->width, dialog.top + window->y + window->height};
-    }
-    Fl_Window* host = HostOf(*window);
-    if (!host)
-        return {};
-    // A dialog's outer rectangle is its client area with a 3-pixel frame and a 29-pixel caption,
-    // whatever frame the window manager really draws (under Xvfb there is none): the main
-    // dialog's start-up takes the client origin as that corner plus (3, 29), and the areas it
-    // measures from it must land exactly where the mouse messages put them.
-    if (window->isDialog)
-        return {host->x() - 3, host->y() - 29, host->x() + host->w() + 3,
-                host->y() + host->h() + 3};
-    return {host->x(), host->y(), host->x() + host->w(), host->y() + host->h()};
-}
-
-// ---------------------------------------------------------------------------------------------
-// Classes and top-level windows
-// ---------------------------------------------------------------------------------------------
-
-bool RegisterWindowClass(std::string_view className, WindowProc proc)
-{
-    return World().classes.emplace(std::string(className), proc).second;
-}
-
-Window CreateTopLevelWindow(std::string_view className, std::string_view caption, int x, int y,
-                            int width, int height, Window owner)
-{
-    const auto found = World().classes.find(className);
-    if (found == World().classes.end())
-        return nullptr;
-    EnsureFltk();
-    WindowRecord* window = NewRecord();
-    window->proc = found->second;
-    window->owner = owner;
-    window->isTopLevel = true;
-    window->x = x;  // where the client area was asked for
-    window->y = y;
-    window->text.assign(caption);
-    window->width = std::max(width, 1);
-    window->height = std::max(height, 1);
-    ResetPixels(*window);
-    Fl_Window* host = MakeHostWindow(*window, x, y, window->width, window->height);
-    host->resizable(host);
-    host->size_range(1, 1);
-    if (owner)
-        host->set_non_modal();
-    Bind(*window, host);
-    if (SendWindowMessage(window, Message::Create) == -1) {
-        Fl_Widget* widget = window->widget;
-        Forget(*window);
-        delete widget;
-        return nullptr;
-    }
-    MessageParams params;
-    params.x = window->width;
-    params.y = window->height;
-    SendWindowMessage(window, Message::Size, params);
-    return window;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Message loop, quitting and timers
-// ---------------------------------------------------------------------------------------------
-
-void PostQuitMessage(int code)
-{
-    World().quitPosted = true;
-    World().quitCode = code;
-}
+// --- Message loop and quitting -------------------------------------------------------------------
 
 int RunMessageLoop(Window)
 {
     // Keys reach every dialog's own dialog manager (HandleHostEvent), whichever has the focus.
-    FltkWorld& world = World();
     EnsureFltk();
-    while (!world.quitPosted)
+    while (!QuitMessagePosted())
         Fl::wait(Forever);
-    world.quitPosted = false;
-    return world.quitCode;
+    return TakeQuitMessage();
 }
 
 void ExitProcess(int code)
@@ -582,161 +401,7 @@ void ExitProcess(int code)
     std::exit(code);
 }
 
-namespace {
-
-// One tick: re-arm first, then deliver, because the procedure may kill or restart the timer
-// (which frees or re-arms this record) and must find it armed as usual.
-void TimerTick(void* data)
-{
-    auto* timer = static_cast<TimerRecord*>(data);
-    Fl::repeat_timeout(timer->period, TimerTick, data);
-    WindowRecord* window = timer->window;
-    MessageParams params;
-    params.id = timer->id;
-    SendWindowMessage(window, Message::Timer, params);
-}
-
-}  // namespace
-
-void SetTimer(Window window, int id, int periodMs)
-{
-    if (!WindowAlive(window))
-        return;
-    const double period = std::max(periodMs, 1) / 1000.0;
-    for (TimerRecord* timer : window->timers)
-        if (timer->id == id) {
-            Fl::remove_timeout(TimerTick, timer);
-            timer->period = period;
-            Fl::add_timeout(period, TimerTick, timer);
-            return;
-        }
-    auto* timer = new TimerRecord{window, id, period};
-    window->timers.push_back(timer);
-    Fl::add_timeout(period, TimerTick, timer);
-}
-
-void KillTimer(Window window, int id)
-{
-    if (!window)
-        return;
-    auto& timers = window->timers;
-    for (auto it = timers.begin(); it != timers.end(); ++it)
-        if ((*it)->id == id) {
-            Fl::remove_timeout(TimerTick, *it);
-            delete *it;
-            timers.erase(it);
-            return;
-        }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Controls
-// ---------------------------------------------------------------------------------------------
-
-Window ControlWindow(Window dialog, int controlId)
-{
-    if (!dialog)
-        return nullptr;
-    for (WindowRecord* child : dialog->children)
-        if (child->id == controlId)
-            return child;
-    return nullptr;
-}
-
-void SetControlText(Window dialog, int controlId, std::string_view text)
-{
-    Window control = ControlWindow(dialog, controlId);
-    if (!WindowAlive(control))
-        return;
-    control->text.assign(text);
-    if (!control->widget)
-        return;
-    if (control->kind == ControlKind::Edit) {
-        static_cast<Fl_Input*>(control->widget)->value(control->text.c_str());
-    } else if (control->kind != ControlKind::HScrollBar) {
-        control->widget->copy_label(control->text.c_str());
-    }
-    control->widget->redraw();
-}
-
-std::string ControlText(Window dialog, int controlId)
-{
-    Window control = ControlWindow(dialog, controlId);
-    if (!control)
-        return {};
-    if (control->kind == ControlKind::Edit && control->widget)
-        return static_cast<Fl_Input*>(control->widget)->value();
-    return control->text;
-}
-
-bool IsControlChecked(Window dialog, int controlId)
-{
-    Window control = ControlWindow(dialog, controlId);
-    if (!control || control->kind != ControlKind::CheckBox || !control->widget)
-        return false;
-    return static_cast<Fl_Button*>(control->widget)->value() != 0;
-}
-
-void SetControlChecked(Window dialog, int controlId, bool checked)
-{
-    Window control = ControlWindow(dialog, controlId);
-    if (control && control->kind == ControlKind::CheckBox && control->widget)
-        static_cast<Fl_Button*>(control->widget)->value(checked ? 1 : 0);
-}
-
-void EnableControl(Window dialog, int controlId, bool enabled)
-{
-    Window control = ControlWindow(dialog, controlId);
-    if (!WindowAlive(control))
-        return;
-    control->enabled = enabled;
-    if (!control->widget)
-        return;
-    if (enabled) {
-        control->widget->activate();
-    } else {
-        control->widget->deactivate();  // FLTK moves the focus away from it
-        if (dialog->lastFocus == control)
-            dialog->lastFocus = nullptr;
-    }
-}
-
-ClientSize WindowClientSize(Window window)
-{
-    if (!window)
-        return {};
-    if (const Fl_Window* host = HostOf(*window))
-        return {host->w(), host->h()};
-    return {window->width, window->height};
-}
-
-// ---------------------------------------------------------------------------------------------
-// Scroll bars
-// ---------------------------------------------------------------------------------------------
-
-void SetScrollInfo(Window bar, const ScrollInfo& info, bool)
-{
-    if (!WindowAlive(bar))
-        return;
-    const int trackPos = bar->scroll.trackPos;
-    bar->scroll = info;
-    if (bar->tracking)
-        bar->scroll.trackPos = trackPos;
-    RedrawControl(*bar);
-}
-
-void SetScrollPosition(Window bar, int pos, bool)
-{
-    if (!WindowAlive(bar))
-        return;
-    bar->scroll.pos = pos;
-    RedrawControl(*bar);
-}
-
-ScrollInfo GetScrollInfo(Window bar)
-{
-    return bar ? bar->scroll : ScrollInfo{};
-}
+// --- Scroll bars ---------------------------------------------------------------------------------
 
 ScrollGeometry ComputeScrollGeometry(int width, int height, const ScrollInfo& info, int pos)
 {
@@ -795,71 +460,7 @@ void SendScroll(WindowRecord& bar, int code, int position)
     SendWindowMessage(bar.parent, Message::HScroll, params);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Painting and device contexts
-// ---------------------------------------------------------------------------------------------
-
-void RequestPaint(Window window, bool now)
-{
-    if (!WindowAlive(window))
-        return;
-    if (now) {
-        SendWindowMessage(window, Message::Paint);
-        return;
-    }
-    if (!window->paintQueued) {
-        window->paintQueued = true;
-        PostWindowMessage(window, Message::Paint);
-    }
-}
-
-DeviceContext GetDeviceContext(Window window)
-{
-    if (!window)
-        return nullptr;
-    window->dc.window = window;
-    window->dc.pen = StockBlackPen();
-    window->dc.brush = StockWhiteBrush();
-    return &window->dc;
-}
-
-void ReleaseDeviceContext(Window, DeviceContext) {}
-
-void SelectPen(DeviceContext dc, Pen pen)
-{
-    if (dc)
-        dc->pen = pen;
-}
-
-void SelectBrush(DeviceContext dc, Brush brush)
-{
-    if (dc)
-        dc->brush = brush;
-}
-
-void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
-{
-    if (!dc || !WindowAlive(dc->window))
-        return;
-    WindowRecord& c = *dc->window;
-    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top, right,
-                     bottom);
-    RedrawControl(c);  // FLTK draws the buffer at the next turn of the loop
-}
-
-// ---------------------------------------------------------------------------------------------
-// Events from the widgets
-// ---------------------------------------------------------------------------------------------
-
-void PressControl(WindowRecord& control)
-{
-    if (!WindowAlive(&control) || !control.enabled || !control.parent || !control.parent->enabled)
-        return;
-    // A check box has toggled itself already (FLTK's click or space bar).
-    MessageParams params;
-    params.id = control.id;
-    SendWindowMessage(control.parent, Message::Command, params);
-}
+// --- Events from the widgets ---------------------------------------------------------------------
 
 void NoteFocus(WindowRecord& window)
 {
@@ -872,34 +473,8 @@ void NoteFocus(WindowRecord& window)
 
 namespace {
 
-void SendCommand(WindowRecord& dialog, int id)
-{
-    MessageParams params;
-    params.id = id;
-    SendWindowMessage(&dialog, Message::Command, params);
-}
-
-// Tab moves the focus to the next (Shift+Tab: the previous) enabled tab stop, in template order.
-void MoveFocus(WindowRecord& dialog, bool backwards)
-{
-    const auto stops = TabStops(dialog);
-    if (stops.empty())
-        return;
-    WindowRecord* focus = RecordOfWidget(Fl::focus());
-    auto at = std::find(stops.begin(), stops.end(), focus);
-    WindowRecord* next = nullptr;
-    if (at == stops.end())
-        next = backwards ? stops.back() : stops.front();
-    else if (backwards)
-        next = at == stops.begin() ? stops.back() : *(at - 1);
-    else
-        next = at + 1 == stops.end() ? stops.front() : *(at + 1);
-    FocusControl(*next);
-    dialog.widget->redraw();
-}
-
-// The dialog manager's keys: Escape sends 2, Enter presses the focused push button or sends 1,
-// Tab walks the tab stops. A top-level window only swallows Escape (FLTK would hide it).
+// A dialog's keys go to the model's dialog manager; a top-level window only swallows Escape
+// (FLTK would hide it).
 int HandleKey(WindowRecord& window, int key, int state)
 {
     const bool enter = key == FL_Enter || key == FL_KP_Enter;
@@ -907,19 +482,12 @@ int HandleKey(WindowRecord& window, int key, int state)
         return key == FL_Escape ? 1 : -1;
     if (key != FL_Escape && !enter && key != FL_Tab)
         return -1;
-    if (!window.enabled)
-        return 1;  // another dialog runs modally over this one
-    if (key == FL_Escape) {
-        SendCommand(window, 2);
-    } else if (enter) {
-        WindowRecord* focus = RecordOfWidget(Fl::focus());
-        if (focus && focus->parent == &window && focus->kind == ControlKind::PushButton &&
-            focus->enabled)
-            PressControl(*focus);
-        else
-            SendCommand(window, 1);
+    if (key == FL_Tab) {
+        PressDialogKey(window, DialogKey::Tab, (state & FL_SHIFT) != 0);
+        if (WindowAlive(&window) && window.enabled)
+            window.native->widget->redraw();
     } else {
-        MoveFocus(window, (state & FL_SHIFT) != 0);
+        PressDialogKey(window, enter ? DialogKey::Enter : DialogKey::Escape);
     }
     return 1;
 }
@@ -930,7 +498,8 @@ WindowRecord* InteractiveControlAt(const WindowRecord& window, int x, int y)
 {
     for (auto it = window.children.rbegin(); it != window.children.rend(); ++it) {
         const WindowRecord& c = **it;
-        if (IsInteractive(c.kind) && c.enabled && c.widget && c.widget->visible() && x >= c.x &&
+        const Fl_Widget* widget = c.native->widget;
+        if (IsInteractive(c.kind) && c.enabled && widget && widget->visible() && x >= c.x &&
             x < c.x + c.width && y >= c.y && y < c.y + c.height)
             return *it;
     }
@@ -984,8 +553,9 @@ int HandleHostEvent(WindowRecord& window, int event)
         // none had (FLTK would pick the first control that takes focus).
         if (!window.isDialog)
             return -1;
-        if (WindowAlive(window.lastFocus) && window.lastFocus->enabled && window.lastFocus->widget)
-            Fl::focus(window.lastFocus->widget);
+        if (WindowAlive(window.lastFocus) && window.lastFocus->enabled &&
+            window.lastFocus->native->widget)
+            Fl::focus(window.lastFocus->native->widget);
         return 1;
     case FL_PUSH:
     case FL_RELEASE:
@@ -999,65 +569,44 @@ int HandleHostEvent(WindowRecord& window, int event)
 
 void HostWindowMoved(WindowRecord& window, bool moved, bool resized)
 {
-    if (!WindowAlive(&window) || !window.widget)
+    if (!WindowAlive(&window) || !window.native->widget)
         return;
     Fl_Window* host = HostOf(window);
     if (!host || !host->shown())
         return;
-    MessageParams params;
-    if (moved) {
-        params.x = host->x();
-        params.y = host->y();
-        SendWindowMessage(&window, Message::Move, params);
-    }
+    if (moved)
+        SendMove(window, host->x(), host->y());
     if (resized && WindowAlive(&window)) {
         window.width = host->w();
         window.height = host->h();
-        ResetPixels(window);
-        params.x = host->w();
-        params.y = host->h();
-        SendWindowMessage(&window, Message::Size, params);
+        Backend().ResetPixels(window);
+        SendSize(window);
     }
-}
-
-void HostWindowClosed(WindowRecord& window)
-{
-    if (!WindowAlive(&window) || !window.enabled)
-        return;
-    if (window.isDialog)
-        SendCommand(window, 2);  // the close box, and Escape when no widget had the focus
-    else
-        DestroyWindow(&window);
 }
 
 void DrawGlFrames(const WindowRecord& window)
 {
     fl_color(FL_BLACK);
     for (const WindowRecord* child : window.children)
-        if (child->glWindow)
+        if (child->native->glWindow)
             fl_rect(child->x - 1, child->y - 1, child->width + 2, child->height + 2);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Test helpers
-// ---------------------------------------------------------------------------------------------
+// --- Test helpers --------------------------------------------------------------------------------
 
 std::uint32_t FltkPixel(Window window, int x, int y)
 {
-    if (!window || x < 0 || y < 0 || x >= window->width || y >= window->height ||
-        window->pixels.size() != static_cast<std::size_t>(window->width) * window->height)
-        return 0xFF000000u;
-    return window->pixels[static_cast<std::size_t>(y) * window->width + x];
+    return PixelOf(window, x, y);
 }
 
 Fl_Widget* FltkWidget(Window window)
 {
-    return WindowAlive(window) ? window->widget : nullptr;
+    return WindowAlive(window) ? window->native->widget : nullptr;
 }
 
 Fl_Widget* FltkGlSurface(Window window)
 {
-    return WindowAlive(window) ? window->glWindow : nullptr;
+    return WindowAlive(window) ? window->native->glWindow : nullptr;
 }
 
 bool FltkRunUntil(const std::function<bool()>& done, double seconds)

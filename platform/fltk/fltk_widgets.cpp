@@ -62,12 +62,12 @@ private:
 
 void CloseCallback(Fl_Widget*, void* data)
 {
-    HostWindowClosed(*static_cast<WindowRecord*>(data));
+    PressCloseBox(*static_cast<WindowRecord*>(data));
 }
 
 void PressCallback(Fl_Widget*, void* data)
 {
-    PressControl(*static_cast<WindowRecord*>(data));
+    PressControl(*static_cast<WindowRecord*>(data), false);  // a check box toggled itself
 }
 
 // --- Check box with its text on the left and the box at the right end ---------------------
@@ -409,8 +409,9 @@ Fl_Widget* MakeControlWidget(WindowRecord& control, Fl_Window& dialog)
 
 Fl_Gl_Window* MakeGlSurface(WindowRecord& window)
 {
-    auto* host = static_cast<Fl_Window*>(
-        window.isDialog || window.isTopLevel ? window.widget : window.parent->widget);
+    auto* host = static_cast<Fl_Window*>(window.isDialog || window.isTopLevel
+                                             ? window.native->widget
+                                             : window.parent->native->widget);
     const bool whole = window.isDialog || window.isTopLevel;
     const int x = whole ? 0 : window.x;
     const int y = whole ? 0 : window.y;
@@ -427,10 +428,4 @@ Fl_Gl_Window* MakeGlSurface(WindowRecord& window)
     if (host->shown())
         surface->show();
     return surface;
-}
-
-void RedrawControl(WindowRecord& control)
-{
-    if (control.widget)
-        control.widget->redraw();
 }

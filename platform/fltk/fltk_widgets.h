@@ -15,8 +15,5 @@ Fl_Widget* MakeControlWidget(WindowRecord& control, Fl_Window& dialog);
 // the whole client area of a top-level window (then it follows the window's size).
 Fl_Gl_Window* MakeGlSurface(WindowRecord& window);
 
-// Shows the widget's new state after a change of the record (scroll position, pixels).
-void RedrawControl(WindowRecord& control);
-
 // Fonts of the dialogs: FLTK's Helvetica at about the size of an 8-point dialog font.
 constexpr int DialogFontSize = 11;

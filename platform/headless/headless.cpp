@@ -1,35 +1,27 @@
+// The headless platform over the window model: its backend keeps the focus, puts dialogs at a
+// fixed place of a screen that is not there and gives every control a white pixel buffer;
+// the rest is what tests drive (keys, clicks, timers, the drivers of modal runs and of the
+// message loop, the responders of message boxes and menus).
 #include "platform/headless/headless.h"
 
 #include "platform/headless/records.h"
-#include "platform/pixel_buffer.h"
-#include "resources/dialog_templates.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
-#include <map>
-#include <memory>
 #include <utility>
+
+WindowRecord::WindowRecord() : native(std::make_unique<NativeWindow>()) {}
+WindowRecord::~WindowRecord() = default;
 
 namespace {
 
-// Where the headless screen puts a dialog's client area relative to its outer rectangle: a
-// 3-pixel frame and a 29-pixel caption, as on the desktop the program was first made for.
-constexpr int FrameLeft = 3;
-constexpr int FrameTop = 29;
-
-struct PostedMessage {
-    Window window;
-    Message message;
-    MessageParams params;
-};
+// Where the headless screen puts a dialog's client area: its outer rectangle at (100, 100).
+constexpr int DialogLeft = 100 + DialogFrameWidth;
+constexpr int DialogTop = 100 + DialogCaptionHeight;
 
 struct HeadlessWorld {
-    std::vector<std::unique_ptr<WindowRecord>> windows;  // top-level windows, destroyed included
     std::vector<RecordedMessageBox> messageBoxes;
     MessageBoxResponder responder;
-    std::deque<PostedMessage> posted;
-    std::map<std::string, WindowProc, std::less<>> classes;
     std::function<void(Window)> modalDriver;
     std::function<void()> loopDriver;
     std::function<int(const ShownMenu&)> menuResponder;
@@ -37,8 +29,6 @@ struct HeadlessWorld {
     std::function<void(int)> exitHandler;
     Window focus = nullptr;
     Window active = nullptr;
-    bool quitPosted = false;
-    int quitCode = 0;
 };
 
 HeadlessWorld& World()
@@ -50,109 +40,97 @@ HeadlessWorld& World()
 void ForEachWindow(WindowRecord* window, const std::function<void(WindowRecord*)>& visit)
 {
     visit(window);
-    for (auto& child : window->children)
-        ForEachWindow(child.get(), visit);
+    for (WindowRecord* child : window->children)
+        ForEachWindow(child, visit);
 }
 
-bool IsPushButton(const WindowRecord& w)
-{
-    return w.kind == ControlKind::PushButton;
-}
-
-std::vector<WindowRecord*> TabStops(Window dialog)
-{
-    std::vector<WindowRecord*> stops;
-    for (auto& child : dialog->children)
-        if (child->tabStop && child->enabled)
-            stops.push_back(child.get());
-    return stops;
-}
-
-// Sends a control's command to its dialog; a check box toggles first.
-void PressControl(WindowRecord& control)
-{
-    if (!control.enabled || !control.parent)
-        return;
-    if (control.kind == ControlKind::CheckBox)
-        control.checked = !control.checked;
-    MessageParams params;
-    params.id = control.id;
-    SendWindowMessage(control.parent, Message::Command, params);
-}
-
-Window MakeDialog(int templateId, Window owner, WindowProc proc)
-{
-    const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
-    if (!dialogTemplate)
-        return nullptr;
-    const PixelRect client =
-        DialogRectToPixels(0, 0, dialogTemplate->width, dialogTemplate->height);
-    Window dialog = HeadlessCreateWindow(proc, client.right, client.bottom);
-    dialog->id = templateId;
-    dialog->isDialog = true;
-    dialog->owner = owner;
-    dialog->x = 100 + FrameLeft;
-    dialog->y = 100 + FrameTop;
-    dialog->text = dialogTemplate->caption;
-    for (const ControlTemplate& control : dialogTemplate->controls) {
-        const PixelRect r = DialogRectToPixels(control.x, control.y, control.width, control.height);
-        Window c = HeadlessAddControl(dialog, control.id, r.left, r.top, r.right - r.left,
-                                      r.bottom - r.top, control.text);
-        c->kind = control.kind;
-        c->tabStop = control.tabStop;
+class HeadlessBackend final : public WindowBackend {
+public:
+    void WindowMade(WindowRecord& window) override
+    {
+        if (!window.isDialog)
+            return;
+        window.x = DialogLeft;
+        window.y = DialogTop;
+        for (WindowRecord* control : window.children)
+            control->native->visible = true;
     }
-    return dialog;
-}
 
-// Sends InitDialog; a true answer gives the focus to the first tab stop.
-void InitialiseDialog(Window dialog)
+    void ResetPixels(WindowRecord& window) override
+    {
+        window.pixels.assign(static_cast<std::size_t>(window.width) * window.height, 0xFFFFFFu);
+    }
+
+    void WindowDestroyed(WindowRecord& window) override
+    {
+        window.native->visible = false;
+        if (World().focus && !WindowAlive(World().focus))
+            World().focus = nullptr;
+        if (World().active == &window)
+            World().active = nullptr;
+    }
+
+    bool ClientRect(const WindowRecord& window, ScreenRect& rect) override
+    {
+        rect = {window.x, window.y, window.x + window.width, window.y + window.height};
+        return true;
+    }
+
+    WindowRecord* FocusedRecord() override { return World().focus; }
+    void Focus(WindowRecord& control) override { World().focus = &control; }
+
+    void RunModal(WindowRecord& dialog) override
+    {
+        dialog.native->visible = true;
+        while (WindowAlive(&dialog) && !dialog.modalEnded) {
+            HeadlessDeliverPosted();
+            if (!WindowAlive(&dialog) || dialog.modalEnded || !World().modalDriver)
+                break;
+            World().modalDriver(&dialog);
+        }
+    }
+};
+
+void CopyItems(const MenuRecord& menu, std::vector<HeadlessMenuItem>& out)
 {
-    if (SendWindowMessage(dialog, Message::InitDialog) != 0) {
-        const auto stops = TabStops(dialog);
-        if (!stops.empty())
-            World().focus = stops.front();
+    for (const MenuItemRecord& item : menu.items) {
+        out.push_back({item.id, item.text, item.checked, item.separator, {}});
+        if (item.submenu)
+            CopyItems(*item.submenu, out.back().submenu);
     }
 }
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Test interface
-// ---------------------------------------------------------------------------------------------
+WindowBackend& Backend()
+{
+    static HeadlessBackend backend;
+    return backend;
+}
+
+// --- Test interface ------------------------------------------------------------------------------
 
 Window HeadlessCreateWindow(WindowProc proc, int width, int height)
 {
-    auto record = std::make_unique<WindowRecord>();
-    record->proc = proc;
-    record->width = width;
-    record->height = height;
-    World().windows.push_back(std::move(record));
-    return World().windows.back().get();
+    WindowRecord& window = NewWindowRecord(proc);
+    window.width = width;
+    window.height = height;
+    return &window;
 }
 
 Window HeadlessAddControl(Window parent, int id, int x, int y, int width, int height,
                           std::string text)
 {
-    auto record = std::make_unique<WindowRecord>();
-    record->parent = parent;
-    record->id = id;
-    record->x = x;
-    record->y = y;
-    record->width = std::max(width, 0);
-    record->height = std::max(height, 0);
-    record->text = std::move(text);
-    record->visible = true;
-    record->pixels.assign(static_cast<std::size_t>(record->width) * record->height, 0xFFFFFFu);
-    parent->children.push_back(std::move(record));
-    return parent->children.back().get();
+    WindowRecord& control = AddControlRecord(*parent, id, x, y, width, height, std::move(text));
+    control.native->visible = true;
+    Backend().ResetPixels(control);
+    return &control;
 }
 
 bool HeadlessFireTimer(Window window, int id)
 {
-    if (!HeadlessWindowExists(window))
-        return false;
-    const auto& timers = window->timers;
-    if (std::find(timers.begin(), timers.end(), id) == timers.end())
+    if (!WindowAlive(window) ||
+        std::ranges::none_of(window->timers, [&](const auto& timer) { return timer->id == id; }))
         return false;
     MessageParams params;
     params.id = id;
@@ -162,16 +140,12 @@ bool HeadlessFireTimer(Window window, int id)
 
 bool HeadlessWindowExists(Window window)
 {
-    if (!window)
-        return false;
-    for (WindowRecord* w = window; w; w = w->parent)
-        if (w->destroyed)
-            return false;
-    return true;
+    return WindowAlive(window);
 }
 
 void HeadlessReset()
 {
+    ResetWindowModel();
     World() = HeadlessWorld{};
 }
 
@@ -187,7 +161,7 @@ const std::vector<RecordedMessageBox>& HeadlessMessageBoxes()
 
 int HeadlessPaintRequests(Window window)
 {
-    return window ? window->paintRequests : 0;
+    return window ? window->native->paintRequests : 0;
 }
 
 int HeadlessDeviceContextRequests(Window control)
@@ -198,8 +172,8 @@ int HeadlessDeviceContextRequests(Window control)
 int HeadlessDeliverPaints()
 {
     std::vector<WindowRecord*> due;
-    for (auto& window : World().windows)
-        ForEachWindow(window.get(), [&](WindowRecord* w) {
+    for (WindowRecord* window : TopLevelRecords())
+        ForEachWindow(window, [&](WindowRecord* w) {
             if (w->paintPending)
                 due.push_back(w);
         });
@@ -212,9 +186,7 @@ int HeadlessDeliverPaints()
 
 std::uint32_t HeadlessPixel(Window control, int x, int y)
 {
-    if (!control || x < 0 || y < 0 || x >= control->width || y >= control->height)
-        return 0xFF000000u;
-    return control->pixels[static_cast<std::size_t>(y) * control->width + x];
+    return PixelOf(control, x, y);
 }
 
 bool HeadlessIsEnabled(Window control)
@@ -224,95 +196,52 @@ bool HeadlessIsEnabled(Window control)
 
 void HeadlessPressKey(Window dialog, HeadlessKey key)
 {
-    if (!HeadlessWindowExists(dialog))
-        return;
-    MessageParams params;
-    switch (key) {
-    case HeadlessKey::Escape:
-        params.id = 2;
-        SendWindowMessage(dialog, Message::Command, params);
-        return;
-    case HeadlessKey::Enter: {
-        Window focus = World().focus;
-        if (focus && focus->parent == dialog && IsPushButton(*focus)) {
-            PressControl(*focus);
-            return;
-        }
-        params.id = 1;
-        SendWindowMessage(dialog, Message::Command, params);
-        return;
-    }
-    case HeadlessKey::Tab: {
-        const auto stops = TabStops(dialog);
-        if (stops.empty())
-            return;
-        auto at = std::find(stops.begin(), stops.end(), World().focus);
-        World().focus = (at == stops.end() || at + 1 == stops.end()) ? stops.front() : *(at + 1);
-        return;
-    }
-    }
+    if (dialog)
+        PressDialogKey(*dialog, key == HeadlessKey::Escape  ? DialogKey::Escape
+                                : key == HeadlessKey::Enter ? DialogKey::Enter
+                                                            : DialogKey::Tab);
 }
 
 void HeadlessClickControl(Window dialog, int controlId)
 {
-    if (Window control = ControlWindow(dialog, controlId); control && HeadlessWindowExists(dialog))
-        PressControl(*control);
+    if (Window control = ControlWindow(dialog, controlId); control && WindowAlive(dialog))
+        PressControl(*control, true);
 }
 
 void HeadlessClickClose(Window window)
 {
-    if (!HeadlessWindowExists(window))
-        return;
-    if (window->isDialog) {
-        MessageParams params;
-        params.id = 2;
-        SendWindowMessage(window, Message::Command, params);
-    } else {
-        DestroyWindow(window);
-    }
+    if (window)
+        PressCloseBox(*window);
 }
 
 void HeadlessMoveWindow(Window window, int x, int y)
 {
-    if (!HeadlessWindowExists(window))
+    if (!WindowAlive(window))
         return;
     window->x = x;
     window->y = y;
-    MessageParams params;
-    params.x = x;
-    params.y = y;
-    SendWindowMessage(window, Message::Move, params);
+    SendMove(*window, x, y);
 }
 
 void HeadlessResizeWindow(Window window, int width, int height)
 {
-    if (!HeadlessWindowExists(window))
+    if (!WindowAlive(window))
         return;
     window->width = std::max(width, 0);
     window->height = std::max(height, 0);
-    window->pixels.assign(static_cast<std::size_t>(window->width) * window->height, 0xFFFFFFu);
-    MessageParams params;
-    params.x = window->width;
-    params.y = window->height;
-    SendWindowMessage(window, Message::Size, params);
+    Backend().ResetPixels(*window);
+    SendSize(*window);
 }
 
 void HeadlessExposeGl(Window control)
 {
-    if (HeadlessWindowExists(control) && control->dc.redraw)
+    if (WindowAlive(control) && control->dc.redraw)
         control->dc.redraw();
 }
 
 int HeadlessDeliverPosted()
 {
-    int delivered = 0;
-    while (!World().posted.empty()) {
-        const PostedMessage m = World().posted.front();
-        World().posted.pop_front();
-        SendWindowMessage(m.window, m.message, m.params);
-        ++delivered;
-    }
-    return delivered;
+    return DeliverPostedMessages(false);
 }
 
 void HeadlessSetModalDriver(std::function<void(Window dialog)> driver)
@@ -342,10 +271,8 @@ void HeadlessSetExitHandler(std::function<void(int code)> handler)
 
 std::vector<Window> HeadlessTopLevelWindows()
 {
-    std::vector<Window> result;
-    for (auto& w : World().windows)
-        if (!w->destroyed)
-            result.push_back(w.get());
+    std::vector<Window> result = TopLevelRecords();
+    std::erase_if(result, [](Window w) { return w->destroyed; });
     return result;
 }
 
@@ -356,158 +283,50 @@ std::string HeadlessWindowText(Window window)
 
 bool HeadlessIsVisible(Window window)
 {
-    return HeadlessWindowExists(window) && window->visible;
+    return WindowAlive(window) && window->native->visible;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Messages, dialogs, windows and timers
-// ---------------------------------------------------------------------------------------------
-
-int SendWindowMessage(Window window, Message message, const MessageParams& params)
-{
-    if (!HeadlessWindowExists(window) || !window->proc)
-        return 0;
-    return window->proc(window, message, params);
-}
-
-void PostWindowMessage(Window window, Message message, const MessageParams& params)
-{
-    if (window)
-        World().posted.push_back({window, message, params});
-}
-
-Window CreateModelessDialog(int templateId, Window owner, WindowProc proc)
-{
-    Window dialog = MakeDialog(templateId, owner, proc);
-    if (dialog)
-        InitialiseDialog(dialog);
-    return dialog;
-}
-
-int RunModalDialog(int templateId, Window owner, WindowProc proc)
-{
-    Window dialog = MakeDialog(templateId, owner, proc);
-    if (!dialog)
-        return -1;
-    dialog->visible = true;
-    dialog->modalRunning = true;
-    InitialiseDialog(dialog);
-    while (HeadlessWindowExists(dialog) && !dialog->modalEnded) {
-        HeadlessDeliverPosted();
-        if (!HeadlessWindowExists(dialog) || dialog->modalEnded || !World().modalDriver)
-            break;
-        World().modalDriver(dialog);
-    }
-    const int result = dialog->modalEnded ? dialog->modalResult : 0;
-    dialog->modalRunning = false;
-    DestroyWindow(dialog);
-    return result;
-}
-
-void EndDialog(Window dialog, int result)
-{
-    if (!HeadlessWindowExists(dialog))
-        return;
-    dialog->modalEnded = true;
-    dialog->modalResult = result;
-}
-
-void DestroyWindow(Window window)
-{
-    if (!HeadlessWindowExists(window))
-        return;
-    // Owned windows go first, as the desktop does it.
-    for (auto& other : World().windows)
-        if (other->owner == window && !other->destroyed)
-            DestroyWindow(other.get());
-    SendWindowMessage(window, Message::Destroy);
-    window->timers.clear();
-    window->destroyed = true;
-    window->visible = false;
-    if (World().focus && !HeadlessWindowExists(World().focus))
-        World().focus = nullptr;
-    if (World().active == window)
-        World().active = nullptr;
-}
+// --- What the model leaves to the platform -------------------------------------------------------
 
 void ShowWindow(Window window)
 {
-    if (HeadlessWindowExists(window))
-        window->visible = true;
+    if (WindowAlive(window))
+        window->native->visible = true;
 }
 
 void UpdateWindow(Window window)
 {
-    if (HeadlessWindowExists(window)) {
+    if (WindowAlive(window)) {
         window->paintPending = false;
         SendWindowMessage(window, Message::Paint);
     }
 }
 
+void RequestPaint(Window window, bool now)
+{
+    if (!window)
+        return;
+    ++window->native->paintRequests;
+    window->paintPending = !now;
+    if (now)
+        SendWindowMessage(window, Message::Paint);
+}
+
 void SetFocus(Window window)
 {
-    if (HeadlessWindowExists(window))
+    if (WindowAlive(window))
         World().focus = window;
 }
 
 void SetActiveWindow(Window window)
 {
-    if (HeadlessWindowExists(window))
+    if (WindowAlive(window))
         World().active = window;
 }
 
 Window FocusedWindow()
 {
-    return HeadlessWindowExists(World().focus) ? World().focus : nullptr;
-}
-
-ScreenRect WindowScreenRect(Window window)
-{
-    if (!window)
-        return {};
-    if (window->parent) {  // a control: its rectangle on the screen
-        const Window dialog = window->parent;
-        return {dialog->x + window->x, dialog->y + window->y, dialog->x + window->x + window->width,
-                dialog->y + window->y + window->height};
-    }
-    if (window->isDialog)  // the frame and caption around the client area
-        return {window->x - FrameLeft, window->y - FrameTop, window->x + window->width + FrameLeft,
-                window->y + window->height + FrameLeft};
-    return {window->x, window->y, window->x + window->width, window->y + window->height};
-}
-
-bool RegisterWindowClass(std::string_view className, WindowProc proc)
-{
-    return World().classes.emplace(std::string(className), proc).second;
-}
-
-Window CreateTopLevelWindow(std::string_view className, std::string_view caption, int x, int y,
-                            int width, int height, Window owner)
-{
-    const auto found = World().classes.find(className);
-    if (found == World().classes.end())
-        return nullptr;
-    Window window = HeadlessCreateWindow(found->second, std::max(width, 0), std::max(height, 0));
-    window->owner = owner;
-    window->x = x;
-    window->y = y;
-    window->text.assign(caption);
-    window->pixels.assign(static_cast<std::size_t>(window->width) * window->height, 0xFFFFFFu);
-    if (SendWindowMessage(window, Message::Create) == -1) {
-        window->destroyed = true;
-        return nullptr;
-    }
-    MessageParams params;
-    params.x = window->width;
-    params.y = window->height;
-    SendWindowMessage(window, Message::Size, params);
-    return window;
-}
-
-void PostQuitMessage(int code)
-{
-    World().quitPosted = true;
-    World().quitCode = code;
+    return WindowAlive(World().focus) ? World().focus : nullptr;
 }
 
 int RunMessageLoop(Window)
@@ -515,10 +334,8 @@ int RunMessageLoop(Window)
     for (;;) {
         HeadlessDeliverPosted();
         HeadlessDeliverPaints();
-        if (World().quitPosted) {
-            World().quitPosted = false;
-            return World().quitCode;
-        }
+        if (QuitMessagePosted())
+            return TakeQuitMessage();
         if (!World().loopDriver)
             return -1;
         World().loopDriver();
@@ -532,145 +349,12 @@ void ExitProcess(int code)
     std::exit(code);
 }
 
-void SetTimer(Window window, int id, int)
-{
-    if (!window)
-        return;
-    if (std::find(window->timers.begin(), window->timers.end(), id) == window->timers.end())
-        window->timers.push_back(id);
-}
-
-void KillTimer(Window window, int id)
-{
-    if (window)
-        std::erase(window->timers, id);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Controls
-// ---------------------------------------------------------------------------------------------
-
-Window ControlWindow(Window dialog, int controlId)
-{
-    if (!dialog)
-        return nullptr;
-    for (auto& child : dialog->children)
-        if (child->id == controlId)
-            return child.get();
-    return nullptr;
-}
-
-void SetControlText(Window dialog, int controlId, std::string_view text)
-{
-    if (Window control = ControlWindow(dialog, controlId))
-        control->text.assign(text);
-}
-
-std::string ControlText(Window dialog, int controlId)
-{
-    Window control = ControlWindow(dialog, controlId);
-    return control ? control->text : std::string();
-}
-
-bool IsControlChecked(Window dialog, int controlId)
-{
-    Window control = ControlWindow(dialog, controlId);
-    return control && control->checked;
-}
-
-void SetControlChecked(Window dialog, int controlId, bool checked)
-{
-    if (Window control = ControlWindow(dialog, controlId))
-        control->checked = checked;
-}
-
-void EnableControl(Window dialog, int controlId, bool enabled)
-{
-    if (Window control = ControlWindow(dialog, controlId))
-        control->enabled = enabled;
-}
-
-ClientSize WindowClientSize(Window window)
-{
-    if (!window)
-        return {};
-    return {window->width, window->height};
-}
-
-// ---------------------------------------------------------------------------------------------
-// Scroll bars and menus
-// ---------------------------------------------------------------------------------------------
-
-void SetScrollInfo(Window bar, const ScrollInfo& info, bool)
-{
-    if (bar)
-        bar->scroll = info;
-}
-
-void SetScrollPosition(Window bar, int pos, bool)
-{
-    if (bar)
-        bar->scroll.pos = pos;
-}
-
-ScrollInfo GetScrollInfo(Window bar)
-{
-    return bar ? bar->scroll : ScrollInfo{};
-}
-
-Menu CreatePopupMenu()
-{
-    return new MenuRecord;
-}
-
-void AppendMenuItem(Menu menu, int id, std::string_view text)
-{
-    if (menu)
-        menu->items.push_back({id, std::string(text), false, false, {}});
-}
-
-void AppendSubmenu(Menu menu, Menu submenu, std::string_view text)
-{
-    if (!menu || !submenu)
-        return;
-    menu->items.push_back({0, std::string(text), false, false, std::move(submenu->items)});
-    delete submenu;
-}
-
-void AppendMenuSeparator(Menu menu)
-{
-    if (menu)
-        menu->items.push_back({0, {}, false, true, {}});
-}
-
-namespace {
-
-bool CheckItem(std::vector<HeadlessMenuItem>& items, int id, bool checked)
-{
-    for (HeadlessMenuItem& item : items) {
-        if (item.id == id && !item.separator && item.submenu.empty()) {
-            item.checked = checked;
-            return true;
-        }
-        if (CheckItem(item.submenu, id, checked))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-void CheckMenuItem(Menu menu, int id, bool checked)
-{
-    if (menu)
-        CheckItem(menu->items, id, checked);
-}
-
 void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
 {
     if (!menu)
         return;
-    ShownMenu shown{menu->items, screenX, screenY, owner};
+    ShownMenu shown{{}, screenX, screenY, owner};
+    CopyItems(*menu, shown.items);
     World().menusShown.push_back(shown);
     const int chosen = World().menuResponder ? World().menuResponder(shown) : 0;
     if (chosen != 0) {
@@ -680,15 +364,6 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
     }
 }
 
-void DestroyMenu(Menu menu)
-{
-    delete menu;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Message boxes and painting
-// ---------------------------------------------------------------------------------------------
-
 MessageBoxResult ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons)
 {
@@ -697,55 +372,4 @@ MessageBoxResult ShowMessageBox(Window owner, std::string_view text, std::string
     if (World().responder)
         return World().responder(box);
     return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
-}
-
-void RequestPaint(Window window, bool now)
-{
-    if (!window)
-        return;
-    ++window->paintRequests;
-    if (now) {
-        window->paintPending = false;
-        SendWindowMessage(window, Message::Paint);
-    } else {
-        window->paintPending = true;
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Device contexts
-// ---------------------------------------------------------------------------------------------
-
-DeviceContext GetDeviceContext(Window control)
-{
-    if (!control)
-        return nullptr;
-    ++control->deviceContexts;
-    control->dc.control = control;
-    control->dc.pen = StockBlackPen();
-    control->dc.brush = StockWhiteBrush();
-    return &control->dc;
-}
-
-void ReleaseDeviceContext(Window, DeviceContext) {}
-
-void SelectPen(DeviceContext dc, Pen pen)
-{
-    if (dc)
-        dc->pen = pen;
-}
-
-void SelectBrush(DeviceContext dc, Brush brush)
-{
-    if (dc)
-        dc->brush = brush;
-}
-
-void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
-{
-    if (!dc || !dc->control)
-        return;
-    WindowRecord& c = *dc->control;
-    FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top, right,
-                     bottom);
 }

@@ -72,19 +72,20 @@ bool EnsureDisplay()
 }
 
 // Makes sure the control's pbuffer exists and has the control's current size.
-bool EnsureSurface(DeviceContextRecord& dc)
+bool EnsureSurface(WindowRecord& control)
 {
-    const int width = std::max(dc.control->width, 1);
-    const int height = std::max(dc.control->height, 1);
-    if (dc.glSurface && dc.glWidth == width && dc.glHeight == height)
+    NativeWindow& gl = *control.native;
+    const int width = std::max(control.width, 1);
+    const int height = std::max(control.height, 1);
+    if (gl.glSurface && gl.glWidth == width && gl.glHeight == height)
         return true;
-    if (dc.glSurface)
-        eglDestroySurface(Egl().display, dc.glSurface);
+    if (gl.glSurface)
+        eglDestroySurface(Egl().display, gl.glSurface);
     const EGLint attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    dc.glSurface = eglCreatePbufferSurface(Egl().display, Egl().config, attributes);
-    dc.glWidth = width;
-    dc.glHeight = height;
-    return dc.glSurface != EGL_NO_SURFACE;
+    gl.glSurface = eglCreatePbufferSurface(Egl().display, Egl().config, attributes);
+    gl.glWidth = width;
+    gl.glHeight = height;
+    return gl.glSurface != EGL_NO_SURFACE;
 }
 
 }  // namespace
@@ -140,12 +141,13 @@ bool MakeGlCurrent(DeviceContext dc, GlContext rc)
     EglWorld& egl = Egl();
     if (egl.display == EGL_NO_DISPLAY)
         return dc == nullptr && rc == nullptr;
-    if (!dc || !rc || !HeadlessWindowExists(dc->control) || !EnsureSurface(*dc)) {
+    if (!dc || !rc || !WindowAlive(dc->window) || !EnsureSurface(*dc->window)) {
         eglMakeCurrent(egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         egl.current = nullptr;
         return dc == nullptr && rc == nullptr;
     }
-    if (!eglMakeCurrent(egl.display, dc->glSurface, dc->glSurface, rc->context)) {
+    void* surface = dc->window->native->glSurface;
+    if (!eglMakeCurrent(egl.display, surface, surface, rc->context)) {
         egl.current = nullptr;
         return false;
     }
@@ -160,18 +162,19 @@ GlContext CurrentGlContext()
 
 void SwapGlBuffers(DeviceContext dc)
 {
-    if (!dc || !dc->control || !Egl().current || dc->glSurface == nullptr)
+    if (!dc || !dc->window || !Egl().current || dc->window->native->glSurface == nullptr)
         return;
-    WindowRecord& control = *dc->control;
-    const int width = std::min(control.width, dc->glWidth);
-    const int height = std::min(control.height, dc->glHeight);
+    WindowRecord& control = *dc->window;
+    const NativeWindow& gl = *control.native;
+    const int width = std::min(control.width, gl.glWidth);
+    const int height = std::min(control.height, gl.glHeight);
     if (width <= 0 || height <= 0)
         return;
     // The picture arrives bottom row first; the control's buffer is top row first.
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, dc->glHeight - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glReadPixels(0, gl.glHeight - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source =
             rgba.data() + static_cast<std::size_t>(height - 1 - y) * width * 4;
@@ -192,10 +195,4 @@ void DeleteGlContext(GlContext rc)
     if (rc->context != egl.shareContext)
         eglDestroyContext(egl.display, rc->context);
     delete rc;
-}
-
-void SetGlRedrawRoutine(DeviceContext dc, void (*redraw)())
-{
-    if (dc)
-        dc->redraw = redraw;
 }
