@@ -1,8 +1,4 @@
 // The window model shared by both implementations of the platform layer (window_model.h).
-//
-// Index: world and records - messages and quitting - dialogs and the dialog manager -
-// destruction - rectangles, classes and top-level windows - timers - controls and scroll
-// bars - menus - device contexts.
 #include "platform/window_model.h"
 #include "platform/gl.h"
 
@@ -129,12 +125,9 @@ int DeliverPostedMessages(bool onlyThoseQueuedNow)
         SendWindowMessage(m.window, m.message, m.params);
         ++delivered;
     }
+    if (!posted.empty())
+        Backend().MessagePosted();  // the rest waits for the next turn
     return delivered;
-}
-
-bool PostedMessagesWaiting()
-{
-    return !Model().posted.empty();
 }
 
 void PostQuitMessage(int code)
@@ -183,6 +176,16 @@ Window MakeDialog(int templateId, Window owner, WindowProc proc)
     }
     Backend().WindowMade(dialog);
     return &dialog;
+}
+
+// A dialog's enabled tab stops in template order.
+std::vector<WindowRecord*> TabStops(const WindowRecord& dialog)
+{
+    std::vector<WindowRecord*> stops;
+    for (WindowRecord* child : dialog.children)
+        if (child->tabStop && child->enabled && !child->destroyed)
+            stops.push_back(child);
+    return stops;
 }
 
 // Sends InitDialog; a nonzero answer gives the focus to the first tab stop.
@@ -251,15 +254,6 @@ void EndDialog(Window dialog, int result)
     dialog->modalResult = result;
 }
 
-std::vector<WindowRecord*> TabStops(const WindowRecord& dialog)
-{
-    std::vector<WindowRecord*> stops;
-    for (WindowRecord* child : dialog.children)
-        if (child->tabStop && child->enabled && !child->destroyed)
-            stops.push_back(child);
-    return stops;
-}
-
 void FocusControl(WindowRecord& control)
 {
     if (WindowRecord* dialog = control.parent)
@@ -288,6 +282,12 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
         MoveFocus(dialog, backwards);
         return;
     }
+}
+
+Window FocusedWindow()
+{
+    WindowRecord* focus = Backend().FocusedRecord();
+    return WindowAlive(focus) ? focus : nullptr;
 }
 
 void PressCloseBox(WindowRecord& window)
@@ -381,6 +381,15 @@ ScreenRect WindowScreenRect(Window window)
         return {client.left - DialogFrameWidth, client.top - DialogCaptionHeight,
                 client.right + DialogFrameWidth, client.bottom + DialogFrameWidth};
     return client;
+}
+
+void UpdateWindow(Window window)
+{
+    if (!WindowAlive(window))
+        return;
+    Backend().Flush();
+    window->paintPending = false;
+    SendWindowMessage(window, Message::Paint);
 }
 
 ClientSize WindowClientSize(Window window)
@@ -551,11 +560,11 @@ ScrollInfo GetScrollInfo(Window bar)
 
 namespace {
 
-MenuItemRecord* FindItem(MenuRecord& menu, int id)
+MenuItemRecord* FindItem(std::vector<MenuItemRecord>& items, int id)
 {
-    for (MenuItemRecord& item : menu.items) {
-        if (item.submenu) {
-            if (MenuItemRecord* found = FindItem(*item.submenu, id))
+    for (MenuItemRecord& item : items) {
+        if (item.isSubmenu) {
+            if (MenuItemRecord* found = FindItem(item.submenu, id))
                 return found;
         } else if (!item.separator && item.id == id) {
             return &item;
@@ -579,25 +588,27 @@ Menu CreatePopupMenu()
 
 void AppendMenuItem(Menu menu, int id, std::string_view text)
 {
-    Append(menu, {id, std::string(text), false, false, nullptr});
+    Append(menu, {id, std::string(text), false, false, {}, false});
 }
 
 void AppendSubmenu(Menu menu, Menu submenu, std::string_view text)
 {
-    if (menu && submenu)
-        Append(menu, {0, std::string(text), false, false, std::unique_ptr<MenuRecord>(submenu)});
+    if (!menu || !submenu)
+        return;
+    Append(menu, {0, std::string(text), false, false, std::move(submenu->items), true});
+    delete submenu;
 }
 
 void AppendMenuSeparator(Menu menu)
 {
-    Append(menu, {0, {}, false, true, nullptr});
+    Append(menu, {0, {}, false, true, {}, false});
 }
 
 void CheckMenuItem(Menu menu, int id, bool checked)
 {
     if (!menu)
         return;
-    if (MenuItemRecord* item = FindItem(*menu, id))
+    if (MenuItemRecord* item = FindItem(menu->items, id))
         item->checked = checked;
 }
 

@@ -36,8 +36,6 @@ struct TimerRecord {
 
 struct WindowRecord {
     WindowRecord();
-    WindowRecord(const WindowRecord&) = delete;
-    WindowRecord& operator=(const WindowRecord&) = delete;
     ~WindowRecord();
 
     WindowProc proc = nullptr;
@@ -77,7 +75,8 @@ struct MenuItemRecord {
     std::string text;
     bool checked = false;
     bool separator = false;
-    std::unique_ptr<MenuRecord> submenu;
+    std::vector<MenuItemRecord> submenu;  // the items of a submenu
+    bool isSubmenu = false;
 };
 
 struct MenuRecord {
@@ -111,6 +110,8 @@ public:
     virtual void MessagePosted() {}
     virtual void TimerStarted(TimerRecord&) {}
     virtual void TimerStopped(TimerRecord&) {}
+    // UpdateWindow paints at once: first the toolkit draws what it has pending.
+    virtual void Flush() {}
     // Runs a modal dialog that InitDialog left running: shows it and dispatches messages until
     // it ends or is destroyed (or the quit message comes). Afterwards the owner, enabled again,
     // gets ModalEnded.
@@ -145,9 +146,9 @@ void FillGdiRectangle(std::vector<std::uint32_t>& pixels, int width, int height,
 // --- Messages and the quit message -----------------------------------------------------------
 
 // Delivers the queued messages: all of them, or only those queued when the call began (so a
-// window that posts to itself cannot starve a loop). Returns how many were delivered.
+// window that posts to itself cannot starve a loop; the backend hears of the rest as newly
+// posted). Returns how many were delivered.
 int DeliverPostedMessages(bool onlyThoseQueuedNow);
-bool PostedMessagesWaiting();
 // Whether the quit message came; TakeQuitMessage clears it and gives its code.
 bool QuitMessagePosted();
 int TakeQuitMessage();
@@ -166,8 +167,6 @@ void PressCloseBox(WindowRecord& window);
 void PressControl(WindowRecord& control, bool toggle);
 // Gives the focus to a dialog's control and remembers it as the dialog's last focus.
 void FocusControl(WindowRecord& control);
-// A dialog's enabled tab stops in template order.
-std::vector<WindowRecord*> TabStops(const WindowRecord& dialog);
 // Sends Move with the point, or Size with the client size.
 void SendMove(WindowRecord& window, int x, int y);
 void SendSize(WindowRecord& window);

@@ -15,11 +15,11 @@ namespace {
 
 // Appends one level of the menu; a separator marks the item before it on
 // the same level, since FLTK has no separator items of its own.
-void AppendLevel(std::vector<Fl_Menu_Item>& out, const MenuRecord& menu)
+void AppendLevel(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItemRecord>& level)
 {
     constexpr std::size_t None = static_cast<std::size_t>(-1);
     std::size_t previous = None;  // index of this level's last item
-    for (const MenuItemRecord& item : menu.items) {
+    for (const MenuItemRecord& item : level) {
         if (item.separator) {
             if (previous != None)
                 out[previous].flags |= FL_MENU_DIVIDER;
@@ -29,10 +29,10 @@ void AppendLevel(std::vector<Fl_Menu_Item>& out, const MenuRecord& menu)
         entry.text = item.text.c_str();
         entry.labelsize_ = DialogFontSize + 1;
         previous = out.size();
-        if (item.submenu) {
+        if (item.isSubmenu) {
             entry.flags = FL_SUBMENU;
             out.push_back(entry);
-            AppendLevel(out, *item.submenu);
+            AppendLevel(out, item.submenu);
             out.push_back(Fl_Menu_Item{});  // ends the submenu
             continue;
         }
@@ -49,7 +49,7 @@ std::vector<Fl_Menu_Item> BuildFltkMenuItems(Menu menu)
 {
     std::vector<Fl_Menu_Item> items;
     if (menu)
-        AppendLevel(items, *menu);
+        AppendLevel(items, menu->items);
     items.push_back(Fl_Menu_Item{});
     return items;
 }

@@ -65,14 +65,6 @@ Fl_Window* HostOf(const WindowRecord& window)
                : nullptr;
 }
 
-// The dialog or top-level window a window belongs to.
-WindowRecord* TopOf(WindowRecord* window)
-{
-    while (window && window->parent)
-        window = window->parent;
-    return window;
-}
-
 bool IsInteractive(ControlKind kind)
 {
     return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
@@ -95,10 +87,6 @@ void DrainPosted(void*)
 {
     World().drainScheduled = false;
     DeliverPostedMessages(true);
-    if (PostedMessagesWaiting() && !World().drainScheduled) {
-        World().drainScheduled = true;
-        Fl::add_timeout(0.0, DrainPosted);
-    }
 }
 
 // One tick: re-arm first, then deliver, because the procedure may kill or restart the timer
@@ -187,7 +175,14 @@ public:
         return true;
     }
 
-    WindowRecord* FocusedRecord() override { return RecordOfWidget(Fl::focus()); }
+    // The record of the focused widget or of the nearest widget around it that has one.
+    WindowRecord* FocusedRecord() override
+    {
+        for (Fl_Widget* w = Fl::focus(); w; w = w->parent())
+            if (WindowRecord* record = RecordOfWidget(w); WindowAlive(record))
+                return record;
+        return nullptr;
+    }
     void Focus(WindowRecord& control) override { FocusWidget(control.native->widget); }
 
     void ControlChanged(WindowRecord& control, Change change) override
@@ -243,6 +238,7 @@ public:
     }
 
     void TimerStopped(TimerRecord& timer) override { Fl::remove_timeout(TimerTick, &timer); }
+    void Flush() override { Fl::flush(); }
 
     void RunModal(WindowRecord& dialog) override
     {
@@ -264,12 +260,6 @@ public:
 }  // namespace
 
 // --- World and records ---------------------------------------------------------------------------
-
-WindowBackend& Backend()
-{
-    static FltkBackend backend;
-    return backend;
-}
 
 void EnsureFltk()
 {
@@ -293,6 +283,12 @@ WindowRecord* RecordOfWidget(const Fl_Widget* widget)
 {
     const auto found = World().byWidget.find(widget);
     return found == World().byWidget.end() ? nullptr : found->second;
+}
+
+WindowBackend& Backend()
+{
+    static FltkBackend backend;
+    return backend;
 }
 
 // --- Showing, focus and painting -----------------------------------------------------------------
@@ -332,15 +328,6 @@ void ShowWindow(Window window)
     }
 }
 
-void UpdateWindow(Window window)
-{
-    if (!WindowAlive(window))
-        return;
-    Fl::flush();
-    window->paintPending = false;
-    SendWindowMessage(window, Message::Paint);
-}
-
 void RequestPaint(Window window, bool now)
 {
     if (!WindowAlive(window))
@@ -370,19 +357,11 @@ void SetFocus(Window window)
 
 void SetActiveWindow(Window window)
 {
-    WindowRecord* top = TopOf(window);
+    WindowRecord* top = window && window->parent ? window->parent : window;
     if (!WindowAlive(top))
         return;
     if (Fl_Window* host = HostOf(*top); host && host->shown())
         host->show();  // raises it; the window manager gives it the input focus
-}
-
-Window FocusedWindow()
-{
-    for (Fl_Widget* w = Fl::focus(); w; w = w->parent())
-        if (WindowRecord* record = RecordOfWidget(w); WindowAlive(record))
-            return record;
-    return nullptr;
 }
 
 // --- Message loop and quitting -------------------------------------------------------------------

@@ -28,7 +28,6 @@ struct HeadlessWorld {
     std::vector<ShownMenu> menusShown;
     std::function<void(int)> exitHandler;
     Window focus = nullptr;
-    Window active = nullptr;
 };
 
 HeadlessWorld& World()
@@ -66,8 +65,6 @@ public:
         window.native->visible = false;
         if (World().focus && !WindowAlive(World().focus))
             World().focus = nullptr;
-        if (World().active == &window)
-            World().active = nullptr;
     }
 
     bool ClientRect(const WindowRecord& window, ScreenRect& rect) override
@@ -90,15 +87,6 @@ public:
         }
     }
 };
-
-void CopyItems(const MenuRecord& menu, std::vector<HeadlessMenuItem>& out)
-{
-    for (const MenuItemRecord& item : menu.items) {
-        out.push_back({item.id, item.text, item.checked, item.separator, {}});
-        if (item.submenu)
-            CopyItems(*item.submenu, out.back().submenu);
-    }
-}
 
 }  // namespace
 
@@ -294,14 +282,6 @@ void ShowWindow(Window window)
         window->native->visible = true;
 }
 
-void UpdateWindow(Window window)
-{
-    if (WindowAlive(window)) {
-        window->paintPending = false;
-        SendWindowMessage(window, Message::Paint);
-    }
-}
-
 void RequestPaint(Window window, bool now)
 {
     if (!window)
@@ -318,16 +298,7 @@ void SetFocus(Window window)
         World().focus = window;
 }
 
-void SetActiveWindow(Window window)
-{
-    if (WindowAlive(window))
-        World().active = window;
-}
-
-Window FocusedWindow()
-{
-    return WindowAlive(World().focus) ? World().focus : nullptr;
-}
+void SetActiveWindow(Window) {}  // nothing is on the screen to raise
 
 int RunMessageLoop(Window)
 {
@@ -353,8 +324,7 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
 {
     if (!menu)
         return;
-    ShownMenu shown{{}, screenX, screenY, owner};
-    CopyItems(*menu, shown.items);
+    ShownMenu shown{menu->items, screenX, screenY, owner};
     World().menusShown.push_back(shown);
     const int chosen = World().menuResponder ? World().menuResponder(shown) : 0;
     if (chosen != 0) {

@@ -3,7 +3,7 @@
 // static control keeps a pixel buffer of its client size that tests read back.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/window_model.h"
 
 #include <functional>
 #include <string>
@@ -52,15 +52,8 @@ void HeadlessSetLoopDriver(std::function<void()> driver);
 
 // Popup menus: the responder sees the items and the screen point and returns the chosen id,
 // or 0 to cancel (the default). The last menu shown stays readable.
-struct HeadlessMenuItem {
-    int id = 0;  // 0 for a separator or a submenu
-    std::string text;
-    bool checked = false;
-    bool separator = false;
-    std::vector<HeadlessMenuItem> submenu;
-};
 struct ShownMenu {
-    std::vector<HeadlessMenuItem> items;
+    std::vector<MenuItemRecord> items;  // the window model's records, copied
     int screenX = 0;
     int screenY = 0;
     Window owner = nullptr;
