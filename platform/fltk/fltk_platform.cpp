@@ -18,7 +18,6 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_ask.H>
 
 #include <algorithm>
 #include <chrono>
@@ -30,6 +29,8 @@
 // Moves a shown window's client area to the screen point (fltk_display.cpp, which may include
 // X11's headers).
 void PlaceShownWindow(Fl_Window* window, int x, int y);
+// Gives a shown window the keyboard focus, with or without a window manager.
+void ActivateShownWindow(Fl_Window* window);
 
 struct TimerRecord {
     WindowRecord* window = nullptr;
@@ -173,8 +174,9 @@ void EnsureFltk()
     Fl::set_font(FL_HELVETICA, " Arial");
     Fl::set_font(FL_HELVETICA_BOLD, "BArial");
     Fl::visible_focus(1);
-    fl_message_font(FL_HELVETICA, 12);
-    fl_message_hotspot(0);
+    // Task bars and window switchers group the program's windows by class and show its icon.
+    Fl_Window::default_xclass("tablewise");
+    SetProgramIcons();
 }
 
 bool WindowAlive(const WindowRecord* window)
@@ -266,6 +268,7 @@ Window MakeDialog(int templateId, Window owner, WindowProc proc)
     Fl::screen_xywh(sx, sy, sw, sh, 0);
     Fl_Window* host = MakeHostWindow(*dialog, sx + (sw - dialog->width) / 2,
                                      sy + (sh - dialog->height) / 2, dialog->width, dialog->height);
+    host->size_range(dialog->width, dialog->height, dialog->width, dialog->height);  // no maximise
     Bind(*dialog, host);
     if (owner)
         host->set_non_modal();  // stays in front of the program's other windows
@@ -432,7 +435,9 @@ void ShowWindow(Window window)
     const bool first = !host->shown();
     host->show();
     if (first && window->isTopLevel)
-        PlaceShownWindow(host, window->x, window->y);
+        PlaceShownWindow(host, window->x, window->y);  // the frame's corner
+    if (first && window->isDialog)
+        ActivateShownWindow(host);  // Enter and Escape work before any click
     ShowGlSurfaces(*window);
     if (first && WindowAlive(window->lastFocus))
         FocusWidget(window->lastFocus->widget);
@@ -474,8 +479,10 @@ void SetActiveWindow(Window window)
     WindowRecord* top = TopOf(window);
     if (!WindowAlive(top))
         return;
-    if (Fl_Window* host = HostOf(*top); host && host->shown())
-        host->show();  // raises it; the window manager gives it the input focus
+    if (Fl_Window* host = HostOf(*top); host && host->shown()) {
+        host->show();  // raises it
+        ActivateShownWindow(host);
+    }
 }
 
 Window FocusedWindow()

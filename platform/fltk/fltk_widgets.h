@@ -5,6 +5,9 @@
 
 #include "platform/fltk/fltk_records.h"
 
+#include <string>
+#include <vector>
+
 // A dialog's or top-level window's FLTK window with its client area at (x, y), not shown.
 Fl_Window* MakeHostWindow(WindowRecord& window, int x, int y, int width, int height);
 
@@ -17,6 +20,18 @@ Fl_Gl_Window* MakeGlSurface(WindowRecord& window);
 
 // Shows the widget's new state after a change of the record (scroll position, pixels).
 void RedrawControl(WindowRecord& control);
+
+// Runs a modal message box centred on the screen: the text, no icon, the buttons left to right
+// (the first has the focus). Returns the index of the button pressed; Escape and the close box
+// answer with the last one. The owner gets the keyboard back afterwards.
+int RunFltkMessageBox(Fl_Window* owner, const std::string& text, const std::string& caption,
+                      const std::vector<std::string>& buttons);
+
+// Gives every window the program's icon (the embedded PNGs); EnsureFltk calls it once.
+void SetProgramIcons();
+
+// The text size of message boxes.
+constexpr int MessageFontSize = 12;
 
 // Fonts of the dialogs: FLTK's Helvetica at about the size of an 8-point dialog font.
 constexpr int DialogFontSize = 11;

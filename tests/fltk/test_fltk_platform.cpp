@@ -1,5 +1,6 @@
 // Tests of the desktop platform on FLTK, under their own X server (CTest starts them through
-// xvfb-run). Keys go through Fl::handle; the mouse comes from xdotool, through the X server.
+// tests/fltk/run_under_xvfb.sh). Keys go through Fl::handle; the mouse comes from xdotool, through
+// the X server.
 #include "platform/fltk/fltk_platform.h"
 #include "platform/gl.h"
 #include "resources/dialog_templates.h"
@@ -70,7 +71,8 @@ Window Show(Window window)
 struct FltkPlatformTest : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_TRUE(FltkDisplayAvailable()) << "no X display: the suite runs under xvfb-run";
+        ASSERT_TRUE(FltkDisplayAvailable())
+            << "no X display: the suite runs under run_under_xvfb.sh";
         received.clear();
         initAnswer = 1;
         react = nullptr;
@@ -312,7 +314,8 @@ TEST_F(FltkPlatformTest, PopupMenuItemsCarryIdsCheckMarksSeparatorsAndSubmenus)
         shown.append(i.checkbox() ? (i.value() ? "[x]" : "[ ]") : "");
         shown.append(i.flags & FL_MENU_DIVIDER ? "/ " : " ");
     }
-    EXPECT_EQ(shown, "Playing=1017[x] Aggression>/ 0=1020 1=1021[x] 2=1022 end Delete=1018 end ");
+    EXPECT_EQ(shown,
+              "Playing=1017[x] Aggression>/ 0=1020[ ] 1=1021[x] 2=1022[ ] end Delete=1018 end ");
     EXPECT_EQ(items[1].next(), &items[6]) << "FLTK skips the submenu as one entry";
     CheckMenuItem(menu, 1017, false);
     EXPECT_FALSE(BuildFltkMenuItems(menu)[0].value());
