@@ -89,6 +89,21 @@ origin() {
                              END { print x, y }'
 }
 
+# The client size of a window: "WIDTHxHEIGHT".
+client_size() {
+    xwininfo -id "$1" | awk '/^  Width:/ { w = $NF } /^  Height:/ { h = $NF } END { print w "x" h }'
+}
+
+# Checks that a window's client area is centred on the 1280 x 1024 screen (within a pixel).
+expect_centred() {
+    local x y size w h
+    read -r x y < <(origin "$1")
+    size=$(client_size "$1")
+    w=${size%x*} h=${size#*x}
+    ((${x} + w / 2 - 640 <= 1 && 640 - x - w / 2 <= 1 && y + h / 2 - 512 <= 1 &&
+        512 - y - h / 2 <= 1)) || fail "window $1 (${size} at $x,$y) is not centred"
+}
+
 # Clicks at a point of a window's client area: click WINDOW X Y [BUTTON]
 click() {
     local ox oy

@@ -121,3 +121,21 @@ void ActivateShownWindow(Fl_Window* window)
     }
     XFlush(fl_display);
 }
+
+// Tells the window manager that a fixed-size window can be moved, minimised and closed, but
+// neither resized nor maximised, and that its frame shows no maximise button (the Motif hints
+// FLTK writes list the functions it takes away, which some window managers do not read).
+void MarkShownWindowFixedSize(Fl_Window* window)
+{
+    if (!window || !window->shown())
+        return;
+    constexpr long Functions = 1, Decorations = 2;                      // which fields count
+    constexpr long Move = 4, Minimise = 8, Close = 32;                  // functions
+    constexpr long Border = 2, Title = 8, Menu = 16, MinimiseBox = 32;  // decorations
+    const long hints[5] = {Functions | Decorations, Move | Minimise | Close,
+                           Border | Title | Menu | MinimiseBox, 0, 0};
+    const Atom atom = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(fl_display, fl_xid(window), atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+    XFlush(fl_display);
+}

@@ -31,6 +31,8 @@
 void PlaceShownWindow(Fl_Window* window, int x, int y);
 // Gives a shown window the keyboard focus, with or without a window manager.
 void ActivateShownWindow(Fl_Window* window);
+// Offers a fixed-size window no resizing and no maximise button.
+void MarkShownWindowFixedSize(Fl_Window* window);
 
 struct TimerRecord {
     WindowRecord* window = nullptr;
@@ -436,8 +438,10 @@ void ShowWindow(Window window)
     host->show();
     if (first && window->isTopLevel)
         PlaceShownWindow(host, window->x, window->y);  // the frame's corner
-    if (first && window->isDialog)
+    if (first && window->isDialog) {
+        MarkShownWindowFixedSize(host);
         ActivateShownWindow(host);  // Enter and Escape work before any click
+    }
     ShowGlSurfaces(*window);
     if (first && WindowAlive(window->lastFocus))
         FocusWidget(window->lastFocus->widget);

@@ -25,8 +25,10 @@
 // Drawing through an Fl_Gl_Window (fltk_gl.cpp): runs the redraw routine or clears to black.
 void FlushGlSurface(WindowRecord& window);
 
-// Gives a shown window the keyboard focus (fltk_display.cpp).
+// Gives a shown window the keyboard focus; offers it no resizing and no maximise button
+// (fltk_display.cpp).
 void ActivateShownWindow(Fl_Window* window);
+void MarkShownWindowFixedSize(Fl_Window* window);
 
 namespace {
 
@@ -569,6 +571,7 @@ int RunFltkMessageBox(Fl_Window* owner, const std::string& text, const std::stri
     Fl_Group::current(current);
 
     box->show();
+    MarkShownWindowFixedSize(box);
     ActivateShownWindow(box);
     if (first)
         Fl::focus(first);
