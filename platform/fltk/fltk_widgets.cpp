@@ -117,7 +117,7 @@ public:
         labelsize(wanted);
     }
 
-    static constexpr int TextMargin = 2;
+    static constexpr int TextMargin = 3;
 };
 
 // --- Check box with its text on the left and the box at the right end ---------------------
