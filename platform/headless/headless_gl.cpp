@@ -162,6 +162,7 @@ void SwapGlBuffers(DeviceContext dc)
 {
     if (!dc || !dc->control || !Egl().current || dc->glSurface == nullptr)
         return;
+    ++dc->glFrames;
     WindowRecord& control = *dc->control;
     const int width = std::min(control.width, dc->glWidth);
     const int height = std::min(control.height, dc->glHeight);
@@ -179,6 +180,11 @@ void SwapGlBuffers(DeviceContext dc)
         for (int x = 0; x < width; ++x)
             target[x] = Rgb(source[4 * x], source[4 * x + 1], source[4 * x + 2]);
     }
+}
+
+int HeadlessGlFrames(Window control)
+{
+    return control ? control->dc.glFrames : 0;
 }
 
 void DeleteGlContext(GlContext rc)

@@ -21,6 +21,7 @@ struct DeviceContextRecord {
     void* glSurface = nullptr;  // EGLSurface
     int glWidth = 0;
     int glHeight = 0;
+    int glFrames = 0;            // SwapGlBuffers calls that showed a frame
     void (*redraw)() = nullptr;  // the view's routine, run when a test exposes the surface
 
     DeviceContextRecord() = default;
