@@ -9,6 +9,7 @@
 #include "opponents/player_dialog.h"
 #include "render/card_views.h"
 #include "render/gain.h"
+#include "render/gl_surface.h"
 
 #include <cstdlib>
 
@@ -17,6 +18,8 @@ namespace {
 int OnInit(Window dialog)
 {
     appState.mainDialog = dialog;
+    InvalidateViewFrames();  // a new dialog: its first tick draws every view
+    ForgetActivityStrip();
     NewHand(dialog, appState);
     appState.gameVariant = TexasHoldem;  // the variant button keeps its template text
     SetTimer(dialog, RedrawTimer, 250);
@@ -78,10 +81,12 @@ int OnCommand(Window dialog, int id)
 void OnTimer(Window dialog, int id)
 {
     if (id == RedrawTimer) {
-        DrawCardAreas();
-        DrawOpponents();
-        DrawGain(-1);
-        DrawActivityStrip(dialog);
+        // Only the views whose picture would change are drawn (on a software rasteriser every
+        // frame costs); explicit redraws and exposes keep the views' records up to date.
+        DrawCardAreasIfChanged();
+        DrawOpponentsIfChanged();
+        DrawGainIfChanged();
+        DrawActivityStripIfChanged(dialog);
     } else if (id == EstimateTimer) {
         int sum = 0;
         for (int c : appState.handTypeCounts)

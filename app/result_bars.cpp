@@ -121,23 +121,63 @@ void DrawOutcomeLegends(Window dialog)
     }
 }
 
-void DrawActivityStrip(Window dialog)
+namespace {
+
+// What the activity strip showed when it was last drawn: its window and size, and the
+// marker's position (-1 for none). The strip keeps its pixels between drawings.
+struct StripFrame {
+    Window strip = nullptr;
+    int width = 0;
+    int height = 0;
+    int marker = -1;
+
+    bool operator==(const StripFrame&) const = default;
+};
+
+StripFrame lastStripFrame;
+
+// The strip's picture now; its window is null when the dialog has no strip to draw.
+StripFrame StripFrameNow(Window dialog)
 {
     if (!dialog)
-        return;
+        return {};
     Window strip = ControlWindow(dialog, ActivityStripControl);
     const ClientSize size = WindowClientSize(strip);
-    const int w = size.width;
-    const int h = size.height;
-    if (w <= 0 || h <= 0)
-        return;
+    if (!strip || size.width <= 0 || size.height <= 0)
+        return {};
     const std::int64_t n = appState.outcomeCounts.total();
-    DeviceContext dc = GetDeviceContext(strip);
+    const int marker =
+        !appState.winEstimatePaused && n > 0 ? static_cast<int>((n / 100) % size.width) : -1;
+    return {strip, size.width, size.height, marker};
+}
+
+}  // namespace
+
+void DrawActivityStrip(Window dialog)
+{
+    const StripFrame frame = StripFrameNow(dialog);
+    if (!frame.strip)
+        return;
+    const int w = frame.width;
+    const int h = frame.height;
+    DeviceContext dc = GetDeviceContext(frame.strip);
     FillRect(dc, StockBlackPen(), StockBlackBrush(), 1, 1, w, h);
-    if (!appState.winEstimatePaused && n > 0) {
-        const int pos = static_cast<int>((n / 100) % w);
+    if (frame.marker >= 0) {
+        const int pos = frame.marker;
         FillRect(dc, appState.redPen, appState.redBrush, std::max(pos - 7, 1), 1,
                  std::min(pos + 7, w), h);
     }
-    ReleaseDeviceContext(strip, dc);
+    ReleaseDeviceContext(frame.strip, dc);
+    lastStripFrame = frame;
+}
+
+void DrawActivityStripIfChanged(Window dialog)
+{
+    if (StripFrameNow(dialog) != lastStripFrame)
+        DrawActivityStrip(dialog);
+}
+
+void ForgetActivityStrip()
+{
+    lastStripFrame = {};
 }

@@ -33,3 +33,9 @@ void DrawOutcomeLegends(Window dialog);
 // Draws the activity strip: black, with a red marker that moves one pixel per 100 deals while
 // the win estimate runs.
 void DrawActivityStrip(Window dialog);
+
+// The redraw timer's drawing: DrawActivityStrip only when the strip would look different from
+// its last drawing (its window, size, or the marker's place), or after ForgetActivityStrip
+// (a new dialog, whose strip holds no drawing yet).
+void DrawActivityStripIfChanged(Window dialog);
+void ForgetActivityStrip();

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -100,11 +102,86 @@ int EndPick()
 
 }  // namespace
 
+namespace {
+
+// What the view showed in its last frame (see gl_surface.h): every marker's inputs in roster
+// order, the hovered index, the surface and its font. Kept in place, so that recording a
+// frame allocates nothing once the roster's size and names have been seen.
+struct ShownMarker {
+    std::string name;
+    int x = 0;
+    int y = 0;
+    int aggression = 0;
+    int bluffing = 0;
+    bool playing = false;
+};
+
+struct OpponentsFrame {
+    SurfaceStamp surface;
+    std::uint32_t fontListBase = 0;
+    int hoverPlayer = -1;
+    std::vector<ShownMarker> markers;
+};
+
+OpponentsFrame lastOpponentsFrame;
+
+std::uint32_t OpponentsFontListBase()
+{
+    const auto font = fontListBases.find(reinterpret_cast<std::uintptr_t>(OpponentsSurface().rc));
+    return font == fontListBases.end() ? 0 : font->second;
+}
+
+bool ShowsTheRosterNow(const OpponentsFrame& frame)
+{
+    const PlayerRoster& roster = appState.roster;
+    if (frame.surface != StampOf(OpponentsSurface()) ||
+        frame.fontListBase != OpponentsFontListBase() ||
+        frame.hoverPlayer != appState.hoverPlayer ||
+        frame.markers.size() != static_cast<std::size_t>(roster.count()))
+        return false;
+    for (int i = 0; i < roster.count(); ++i) {
+        const Player& p = roster.at(i);
+        const ShownMarker& m = frame.markers[static_cast<std::size_t>(i)];
+        if (m.x != p.x || m.y != p.y || m.aggression != p.aggression || m.bluffing != p.bluffing ||
+            m.playing != p.playing || m.name != p.name)
+            return false;
+    }
+    return true;
+}
+
+void RecordOpponentsFrame(OpponentsFrame& frame)
+{
+    const PlayerRoster& roster = appState.roster;
+    frame.surface = StampOf(OpponentsSurface());
+    frame.fontListBase = OpponentsFontListBase();
+    frame.hoverPlayer = appState.hoverPlayer;
+    frame.markers.resize(static_cast<std::size_t>(roster.count()));
+    for (int i = 0; i < roster.count(); ++i) {
+        const Player& p = roster.at(i);
+        ShownMarker& m = frame.markers[static_cast<std::size_t>(i)];
+        m.name = p.name;
+        m.x = p.x;
+        m.y = p.y;
+        m.aggression = p.aggression;
+        m.bluffing = p.bluffing;
+        m.playing = p.playing;
+    }
+}
+
+}  // namespace
+
+void DrawOpponentsIfChanged()
+{
+    if (!ShowsTheRosterNow(lastOpponentsFrame))
+        DrawOpponents();
+}
+
 void DrawOpponents()
 {
     const GlSurface& surface = OpponentsSurface();
     if (!BeginFrame(surface))
         return;
+    RecordOpponentsFrame(lastOpponentsFrame);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // In index order without depth testing: a later marker covers an earlier one.

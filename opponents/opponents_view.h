@@ -5,6 +5,11 @@
 // Redraws the whole view.
 void DrawOpponents();
 
+// The redraw timer's frame: DrawOpponents only when the picture would differ from the last
+// frame drawn (any marker's name, place, levels or playing flag, the hovered marker, the
+// surface and its size, the font, the drawing generation).
+void DrawOpponentsIfChanged();
+
 // Draws one marker; the model-view matrix is already at the marker's centre.
 void DrawPlayerMarker(int index);
 

@@ -8,6 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <array>
+
 SelectionGridLayout selectionGrid;
 
 namespace {
@@ -91,6 +94,48 @@ const GlSurface& SurfaceOf(CardView view)
     }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Frame records (see gl_surface.h): what each card view showed in its last frame.
+// ---------------------------------------------------------------------------------------------
+
+struct RowFrame {
+    SurfaceStamp surface;
+    std::array<Card, 5> cards{};
+    int count = 0;
+    Card hovered = NoCard;
+
+    bool operator==(const RowFrame&) const = default;
+};
+
+RowFrame RowFrameOf(const GlSurface& surface, const CardRow& row, CardView view)
+{
+    RowFrame frame{StampOf(surface), {}, row.count, appState.hoveredCard[view]};
+    std::copy(row.cards, row.cards + 5, frame.cards.begin());
+    return frame;
+}
+
+struct GridFrame {
+    SurfaceStamp surface;
+    std::uint64_t cardsShown = 0;  // bit c set when card c is in the grid (not placed)
+    Card hovered = NoCard;
+    SelectionGridLayout layout;
+
+    bool operator==(const GridFrame&) const = default;
+};
+
+GridFrame GridFrameNow()
+{
+    GridFrame frame{StampOf(appState.selectionSurface), 0, appState.hoveredCard[SelectionView],
+                    selectionGrid};
+    for (Card card = 0; card < CardCount; ++card)
+        if (CardInUse(card) == 0)
+            frame.cardsShown |= std::uint64_t{1} << card;
+    return frame;
+}
+
+RowFrame rowFrames[3];  // by CardView; the selection view's entry is unused
+GridFrame gridFrame;
+
 void ClearToBlack()
 {
     glClearColor(0, 0, 0, 0);
@@ -106,6 +151,7 @@ void DrawCardRow(const GlSurface& surface, const CardRow& row, CardView view)
         DrawCard(RowCardX(view, i, row.count), RowCardBottom, RowCardWidth, RowCardHeight,
                  row.cards[i], view);
     EndFrame(surface);
+    rowFrames[view] = RowFrameOf(surface, row, view);
 }
 
 void PickQuad(GLuint name, float x, float y, float width, float height)
@@ -202,6 +248,7 @@ void DrawSelectionGrid()
     const GlSurface& surface = appState.selectionSurface;
     if (!BeginFrame(surface))
         return;
+    gridFrame = GridFrameNow();
     ClearToBlack();
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     for (Card card = 0; card < CardCount; ++card)
@@ -209,6 +256,24 @@ void DrawSelectionGrid()
             DrawCard(GridCellX(card), GridCellY(card), selectionGrid.cardWidth,
                      selectionGrid.cardHeight, card, SelectionView);
     EndFrame(surface);
+}
+
+void DrawCardAreasIfChanged()
+{
+    const GlSurface& hand = appState.handCardsArea.surface;
+    const CardRow handRow = HandRow();
+    if (RowFrameOf(hand, handRow, HandView) != rowFrames[HandView])
+        DrawCardRow(hand, handRow, HandView);
+    const GlSurface& table = appState.tableCardsArea.surface;
+    const CardRow tableRow = TableRow();
+    if (RowFrameOf(table, tableRow, TableView) != rowFrames[TableView])
+        DrawCardRow(table, tableRow, TableView);
+}
+
+void DrawSelectionGridIfChanged()
+{
+    if (GridFrameNow() != gridFrame)
+        DrawSelectionGrid();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -346,6 +411,7 @@ int OnCardSelectSize(int width, int height)
     GlSurface& surface = appState.selectionSurface;
     surface.width = width;
     surface.height = height;
+    gridFrame = {};  // a resized window is drawn again even at its old size
     if (surface.dc && surface.rc && MakeGlCurrent(surface.dc, surface.rc)) {
         glViewport(0, 0, width, height);
         MakeGlCurrent(nullptr, nullptr);
@@ -376,7 +442,7 @@ int CardSelectWndProc(Window window, Message message, const MessageParams& param
         return 0;
     case Message::Timer:
         if (params.id == GridTimer)
-            DrawSelectionGrid();
+            DrawSelectionGridIfChanged();
         return 0;
     case Message::MouseMove:
         appState.hoveredCard[SelectionView] = PickCard(params.x, params.y, SelectionView);

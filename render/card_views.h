@@ -16,6 +16,8 @@ struct SelectionGridLayout {
     float bottom = 0.05f;
     float columnGap = 0.03f;
     float rowGap = 0.06f;
+
+    bool operator==(const SelectionGridLayout&) const = default;
 };
 extern SelectionGridLayout selectionGrid;
 
@@ -28,6 +30,12 @@ void DrawCardAreas();
 
 // Redraws the selection grid: every card that is not placed, spades at the top.
 void DrawSelectionGrid();
+
+// The redraw timers' frames: each of these views is drawn only when what it would show (its
+// cards, the hovered card, its surface and size, the drawing generation) differs from its
+// last frame.
+void DrawCardAreasIfChanged();
+void DrawSelectionGridIfChanged();
 
 // 1 when the card is in a hole slot (any of the four), 2 when on the board, else 0.
 int CardInUse(Card card);

@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <bit>
 #include <cstdio>
 
 float gainPercent = 0.0f;
@@ -55,6 +56,43 @@ GainColour GainColourFor(float g)
     return {0, 0.5f, 0};
 }
 
+namespace {
+
+// What the gain view showed in its last frame (see gl_surface.h). The text and its colour
+// follow from the gain alone, and neither is drawn before the first deal.
+struct GainFrame {
+    SurfaceStamp surface;
+    std::uint32_t fontListBase = 0;
+    bool paused = false;
+    bool counted = false;
+    std::uint32_t gainBits = 0;
+
+    bool operator==(const GainFrame&) const = default;
+};
+
+GainFrame lastGainFrame;
+
+GainFrame GainFrameNow()
+{
+    const GlSurface& surface = appState.gainArea.surface;
+    GainFrame frame{StampOf(surface), 0, appState.winEstimatePaused,
+                    appState.outcomeCounts.total() > 0, 0};
+    const auto font = fontListBases.find(reinterpret_cast<std::uintptr_t>(surface.rc));
+    if (font != fontListBases.end())
+        frame.fontListBase = font->second;
+    if (frame.counted)
+        frame.gainBits = std::bit_cast<std::uint32_t>(gainPercent);
+    return frame;
+}
+
+}  // namespace
+
+void DrawGainIfChanged()
+{
+    if (GainFrameNow() != lastGainFrame)
+        DrawGain(-1);
+}
+
 void DrawGain(int opponents)
 {
     const OutcomeCounts& counts = appState.outcomeCounts;
@@ -64,6 +102,7 @@ void DrawGain(int opponents)
     const GlSurface& surface = appState.gainArea.surface;
     if (!BeginFrame(surface))
         return;
+    lastGainFrame = GainFrameNow();
     glClearColor(0, 0, 0, 0);
     glClear(GL_DEPTH_BUFFER_BIT);
     if (appState.winEstimatePaused)

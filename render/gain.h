@@ -24,3 +24,7 @@ GainColour GainColourFor(float gain);
 // then draws one frame of the gain view: the text centred on black, or on white while the win
 // estimate is paused; only the background while no deal has been estimated.
 void DrawGain(int opponents);
+
+// The redraw timer's frame: DrawGain(-1) only when the picture would differ from the last
+// frame drawn (the gain, whether a deal was estimated, the pause, the surface, the font).
+void DrawGainIfChanged();

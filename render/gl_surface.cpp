@@ -14,8 +14,30 @@
 Window glOwnerWindow = nullptr;
 CardAtlas cardAtlas;
 
+namespace {
+
+std::uint64_t drawingGeneration = 1;
+
+}  // namespace
+
+std::uint64_t DrawingGeneration()
+{
+    return drawingGeneration;
+}
+
+void InvalidateViewFrames()
+{
+    ++drawingGeneration;
+}
+
+SurfaceStamp StampOf(const GlSurface& surface)
+{
+    return {surface.dc, surface.rc, surface.width, surface.height, drawingGeneration};
+}
+
 GlContext CreateGlContext(DeviceContext dc)
 {
+    InvalidateViewFrames();  // a new context starts empty, whatever a record says
     const int format = ChooseGlPixelFormat(dc);
     if (format == 0) {
         ShowMessageBox(glOwnerWindow, "Could not choose Pixel format", "Pixel format problem",
@@ -125,6 +147,7 @@ bool LoadCardTextureFrom(std::span<const std::uint8_t> bitmap)
     }
     MakeGlCurrent(nullptr, nullptr);
     FillAtlasCoordinates(cardAtlas);
+    InvalidateViewFrames();  // every card and icon is drawn from the new texture
     return true;
 }
 

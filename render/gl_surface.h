@@ -52,6 +52,32 @@ bool BeginFrame(const GlSurface& surface);
 // The end of a frame: flush, show it, release the context.
 void EndFrame(const GlSurface& surface);
 
+// ---------------------------------------------------------------------------------------------
+// Frame records. The redraw timers draw a view again only when its picture would change: each
+// view keeps a record of the inputs of its last frame, taken whenever a frame was drawn (by
+// the timer, by an explicit redraw after a change, or by the toolkit's expose), and a tick
+// whose inputs equal the record draws nothing.
+// ---------------------------------------------------------------------------------------------
+
+// The drawing generation: starts at 1 and advances whenever pictures may change while no
+// view's inputs do (a rendering context made, the card texture loaded, a new main dialog), so
+// that every view draws its next frame in full.
+std::uint64_t DrawingGeneration();
+void InvalidateViewFrames();
+
+// The inputs every view shares: the surface (device and rendering context, size) and the
+// drawing generation. A default stamp matches no frame.
+struct SurfaceStamp {
+    DeviceContext dc = nullptr;
+    GlContext rc = nullptr;
+    int width = 0;
+    int height = 0;
+    std::uint64_t generation = 0;
+
+    bool operator==(const SurfaceStamp&) const = default;
+};
+SurfaceStamp StampOf(const GlSurface& surface);
+
 // Makes the atlas texture in every context that draws cards or icons (selection, hand, table,
 // opponents; not the gain view) from the embedded bitmap and fills cardAtlas. Returns false,
 // touching no context, when the bitmap is missing or malformed.

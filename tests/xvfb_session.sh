@@ -5,11 +5,13 @@
 # stretches every wait for it.
 
 xvfb_pid=""
+wm_pid=""
 app_pid=""
 slowdown=${TABLEWISE_SLOWDOWN:-1}
 
 cleanup() {
     [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null || true
     [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
     if declare -F cleanup_extra >/dev/null; then cleanup_extra || true; fi
     rm -rf "$work"
@@ -26,22 +28,39 @@ fail() {
 
 pause() { sleep "$(awk -v a="$1" -v b="$slowdown" 'BEGIN { print a * b }')"; }
 
-# A private X server on a free display.
+# A private X server on a free display: Xvfb picks the display itself (-displayfd) and writes
+# its number once it accepts connections, so servers that others run meanwhile never collide.
+# -noreset: without it the server resets whenever its last client leaves (a probe like the one
+# below, or a test's own check for a display) and refuses the next connection meanwhile.
 start_x() {
+    : >"$work/displayfd"
     exec 3<>"$work/displayfd"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s "$work/displayfd" ]] && break
+    exec 3>&-
+    for _ in $(seq 300); do
+        [[ $(wc -l <"$work/displayfd") -ge 1 ]] && break  # the whole line is written
+        kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb ended at start"; }
         sleep 0.1
     done
-    [[ -s "$work/displayfd" ]] || fail "Xvfb did not start"
+    [[ $(wc -l <"$work/displayfd") -ge 1 ]] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/displayfd")"
     for _ in $(seq 100); do
         xdotool getmouselocation >/dev/null 2>&1 && return
         sleep 0.1
     done
     fail "the X server does not answer"
+}
+
+# A window manager (openbox) on that display; returns once it manages the screen.
+start_wm() {
+    openbox >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+        sleep 0.1
+    done
+    fail "openbox did not start"
 }
 
 # Waits until a window with exactly this title is mapped; prints its id.
@@ -63,11 +82,26 @@ wait_gone() {
     fail "window \"$1\" is still there"
 }
 
-# The client origin of a window on the screen (there is no window manager: no frames).
+# The client origin of a window on the screen (xdotool's geometry is off by the frame under a
+# window manager; xwininfo's absolute corner is right with and without one).
 origin() {
-    local X Y WINDOW SCREEN WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$X $Y"
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+                             END { print x, y }'
+}
+
+# The client size of a window: "WIDTHxHEIGHT".
+client_size() {
+    xwininfo -id "$1" | awk '/^  Width:/ { w = $NF } /^  Height:/ { h = $NF } END { print w "x" h }'
+}
+
+# Checks that a window's client area is centred on the 1280 x 1024 screen (within a pixel).
+expect_centred() {
+    local x y size w h
+    read -r x y < <(origin "$1")
+    size=$(client_size "$1")
+    w=${size%x*} h=${size#*x}
+    ((${x} + w / 2 - 640 <= 1 && 640 - x - w / 2 <= 1 && y + h / 2 - 512 <= 1 &&
+        512 - y - h / 2 <= 1)) || fail "window $1 (${size} at $x,$y) is not centred"
 }
 
 # Clicks at a point of a window's client area: click WINDOW X Y [BUTTON]

@@ -7,22 +7,32 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Menu_Item.H>
-#include <FL/fl_ask.H>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 // Appends one level of the menu; a separator marks the item before it on
-// the same level, since FLTK has no separator items of its own.
+// the same level, since FLTK has no separator items of its own. Items between separators and
+// submenus form a group: when one of them is checked, all show a check box, so that their
+// texts line up.
 void AppendLevel(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItemRecord>& level)
 {
     constexpr std::size_t None = static_cast<std::size_t>(-1);
     std::size_t previous = None;  // index of this level's last item
+    std::vector<std::size_t> group;
+    auto endGroup = [&] {
+        if (std::ranges::any_of(group, [&](std::size_t i) { return out[i].value() != 0; }))
+            for (std::size_t i : group)
+                out[i].flags |= FL_MENU_TOGGLE;
+        group.clear();
+    };
     for (const MenuItemRecord& item : level) {
         if (item.separator) {
             if (previous != None)
                 out[previous].flags |= FL_MENU_DIVIDER;
+            endGroup();
             continue;
         }
         Fl_Menu_Item entry{};
@@ -30,6 +40,7 @@ void AppendLevel(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItemRecor
         entry.labelsize_ = DialogFontSize + 1;
         previous = out.size();
         if (item.isSubmenu) {
+            endGroup();
             entry.flags = FL_SUBMENU;
             out.push_back(entry);
             AppendLevel(out, item.submenu);
@@ -39,8 +50,10 @@ void AppendLevel(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItemRecor
         entry.argument(item.id);
         if (item.checked)
             entry.flags = FL_MENU_TOGGLE | FL_MENU_VALUE;
+        group.push_back(out.size());
         out.push_back(entry);
     }
+    endGroup();
 }
 
 }  // namespace
@@ -74,19 +87,18 @@ void TrackPopupMenu(Menu menu, int screenX, int screenY, Window owner)
     PostWindowMessage(owner, Message::Command, params);
 }
 
-MessageBoxResult ShowMessageBox(Window, std::string_view text, std::string_view caption,
+MessageBoxResult ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons)
 {
     EnsureFltk();
-    const std::string message(text);
-    const std::string title(caption);
-    fl_message_title(title.c_str());
+    Fl_Widget* widget = WindowAlive(owner) ? owner->native->widget : nullptr;
+    Fl_Window* top = widget ? widget->top_window() : nullptr;
     if (buttons == MessageBoxButtons::Ok) {
-        fl_choice("%s", "OK", nullptr, nullptr, message.c_str());
+        RunFltkMessageBox(top, std::string(text), std::string(caption), {"OK"});
         return MessageBoxResult::Ok;
     }
-    // FLTK puts button 0 rightmost and answers Escape and the close box with it; button 1 is
-    // the one Enter presses.
-    const int answer = fl_choice("%s", "No", "Yes", nullptr, message.c_str());
-    return answer == 1 ? MessageBoxResult::Yes : MessageBoxResult::No;
+    // Yes has the focus; Escape and the close box answer No.
+    const int answer =
+        RunFltkMessageBox(top, std::string(text), std::string(caption), {"Yes", "No"});
+    return answer == 0 ? MessageBoxResult::Yes : MessageBoxResult::No;
 }

@@ -16,7 +16,6 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_ask.H>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +25,10 @@
 // Moves a shown window's client area to the screen point (fltk_display.cpp, which may include
 // X11's headers).
 void PlaceShownWindow(Fl_Window* window, int x, int y);
+// Gives a shown window the keyboard focus, with or without a window manager.
+void ActivateShownWindow(Fl_Window* window);
+// Offers a fixed-size window no resizing and no maximise button.
+void MarkShownWindowFixedSize(Fl_Window* window);
 
 WindowRecord::WindowRecord() : native(std::make_unique<NativeWindow>()) {}
 WindowRecord::~WindowRecord() = default;
@@ -131,6 +134,8 @@ public:
             y += (sh - window.height) / 2;
         }
         Fl_Window* host = MakeHostWindow(window, x, y, window.width, window.height);
+        if (window.isDialog)  // no maximise
+            host->size_range(window.width, window.height, window.width, window.height);
         Bind(window, host);
         if (window.owner)
             host->set_non_modal();  // stays in front of the program's other windows
@@ -275,8 +280,9 @@ void EnsureFltk()
     Fl::set_font(FL_HELVETICA, " Arial");
     Fl::set_font(FL_HELVETICA_BOLD, "BArial");
     Fl::visible_focus(1);
-    fl_message_font(FL_HELVETICA, 12);
-    fl_message_hotspot(0);
+    // Task bars and window switchers group the program's windows by class and show its icon.
+    Fl_Window::default_xclass("tablewise");
+    SetProgramIcons();
 }
 
 WindowRecord* RecordOfWidget(const Fl_Widget* widget)
@@ -318,7 +324,11 @@ void ShowWindow(Window window)
     const bool first = !host->shown();
     host->show();
     if (first && window->isTopLevel)
-        PlaceShownWindow(host, window->x, window->y);
+        PlaceShownWindow(host, window->x, window->y);  // the frame's corner
+    if (first && window->isDialog) {
+        MarkShownWindowFixedSize(host);
+        ActivateShownWindow(host);  // Enter and Escape work before any click
+    }
     ShowGlSurfaces(*window);
     if (first && WindowAlive(window->lastFocus))
         FocusWidget(window->lastFocus->native->widget);
@@ -360,8 +370,10 @@ void SetActiveWindow(Window window)
     WindowRecord* top = window && window->parent ? window->parent : window;
     if (!WindowAlive(top))
         return;
-    if (Fl_Window* host = HostOf(*top); host && host->shown())
-        host->show();  // raises it; the window manager gives it the input focus
+    if (Fl_Window* host = HostOf(*top); host && host->shown()) {
+        host->show();  // raises it
+        ActivateShownWindow(host);
+    }
 }
 
 // --- Message loop and quitting -------------------------------------------------------------------

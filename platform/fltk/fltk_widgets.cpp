@@ -13,12 +13,22 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_PNG_Image.H>
+
+#include "resources/program_icon.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 // Drawing through an Fl_Gl_Window (fltk_gl.cpp): runs the redraw routine or clears to black.
 void FlushGlSurface(WindowRecord& window);
+
+// Gives a shown window the keyboard focus; offers it no resizing and no maximise button
+// (fltk_display.cpp).
+void ActivateShownWindow(Fl_Window* window);
+void MarkShownWindowFixedSize(Fl_Window* window);
 
 namespace {
 
@@ -70,11 +80,56 @@ void PressCallback(Fl_Widget*, void* data)
     PressControl(*static_cast<WindowRecord*>(data), false);  // a check box toggled itself
 }
 
+// Only the left mouse button presses a push button or toggles a check box. The press, drag
+// and release of any other button are taken and dropped, so that neither the control nor the
+// dialog under it acts on them.
+bool OtherMouseButton(int event)
+{
+    return (event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE) &&
+           Fl::event_button() != FL_LEFT_MOUSE;
+}
+
+// --- Push button: the left mouse button only; its text shrinks until it fits ---------------
+
+class PushButton : public Fl_Button {
+public:
+    PushButton(int x, int y, int width, int height) : Fl_Button(x, y, width, height) {}
+
+    int handle(int event) override
+    {
+        return OtherMouseButton(event) ? 1 : Fl_Button::handle(event);
+    }
+
+    // The text keeps a margin of TextMargin pixels inside the focus rectangle, which FLTK draws
+    // one pixel inside the box: a text too wide for that is drawn in a smaller size.
+    void draw() override
+    {
+        const int room = w() - Fl::box_dw(box()) - 2 - 2 * TextMargin;
+        const Fl_Fontsize wanted = labelsize();
+        Fl_Fontsize size = wanted;
+        if (label()) {
+            fl_font(labelfont(), size);
+            while (size > 7 && fl_width(label()) > room)
+                fl_font(labelfont(), --size);
+        }
+        labelsize(size);
+        Fl_Button::draw();
+        labelsize(wanted);
+    }
+
+    static constexpr int TextMargin = 3;
+};
+
 // --- Check box with its text on the left and the box at the right end ---------------------
 
 class LeftTextCheckBox : public Fl_Check_Button {
 public:
     LeftTextCheckBox(int x, int y, int width, int height) : Fl_Check_Button(x, y, width, height) {}
+
+    int handle(int event) override
+    {
+        return OtherMouseButton(event) ? 1 : Fl_Check_Button::handle(event);
+    }
 
     void draw() override
     {
@@ -360,7 +415,7 @@ Fl_Widget* MakeControlWidget(WindowRecord& control, Fl_Window& dialog)
     Fl_Widget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PushButton:
-        widget = new Fl_Button(x, y, w, h);
+        widget = new PushButton(x, y, w, h);
         widget->callback(PressCallback, &control);
         break;
     case ControlKind::CheckBox:
@@ -428,4 +483,115 @@ Fl_Gl_Window* MakeGlSurface(WindowRecord& window)
     if (host->shown())
         surface->show();
     return surface;
+}
+
+// --- Message box ---------------------------------------------------------------------------
+
+namespace {
+
+// A fixed-size box centred on the screen: the text, then the buttons at the bottom right.
+// Enter presses the focused button, Escape and the close box answer with the last button.
+class MessageBoxWindow : public Fl_Double_Window {
+public:
+    MessageBoxWindow(int x, int y, int width, int height) : Fl_Double_Window(x, y, width, height) {}
+
+    int handle(int event) override
+    {
+        if ((event == FL_KEYBOARD || event == FL_SHORTCUT) &&
+            (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
+            Fl_Widget* focus = Fl::focus();
+            if (focus && focus->parent() == this && focus != text)
+                focus->do_callback();
+            return 1;
+        }
+        return Fl_Double_Window::handle(event);
+    }
+
+    Fl_Widget* text = nullptr;
+    int answer = -1;
+};
+
+void AnswerCallback(Fl_Widget* widget, void* data)
+{
+    auto* box = static_cast<MessageBoxWindow*>(widget->window() ? widget->window() : widget);
+    box->answer = static_cast<int>(reinterpret_cast<std::intptr_t>(data));
+    box->hide();
+}
+
+}  // namespace
+
+int RunFltkMessageBox(Fl_Window* owner, const std::string& text, const std::string& caption,
+                      const std::vector<std::string>& buttons)
+{
+    constexpr int Margin = 14;
+    constexpr int ButtonWidth = 75;
+    constexpr int ButtonHeight = 25;
+    constexpr int Gap = 8;
+    const int count = static_cast<int>(buttons.size());
+    fl_font(FL_HELVETICA, MessageFontSize);
+    int textWidth = 0, textHeight = 0;
+    fl_measure(text.c_str(), textWidth, textHeight, 0);
+    const int buttonsWidth = count * ButtonWidth + std::max(count - 1, 0) * Gap;
+    const int width = std::max({textWidth, buttonsWidth, 200}) + 2 * Margin;
+    const int height = Margin + std::max(textHeight, 20) + Margin + ButtonHeight + Margin;
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh, 0);
+
+    Fl_Group* current = Fl_Group::current();
+    Fl_Group::current(nullptr);
+    auto* box = new MessageBoxWindow(sx + (sw - width) / 2, sy + (sh - height) / 2, width, height);
+    box->copy_label(caption.c_str());
+    box->size_range(width, height, width, height);
+    box->set_modal();
+    box->callback(AnswerCallback, reinterpret_cast<void*>(static_cast<std::intptr_t>(count - 1)));
+    auto* label = new Fl_Box(Margin, Margin, width - 2 * Margin, std::max(textHeight, 20));
+    label->copy_label(text.c_str());
+    label->labelfont(FL_HELVETICA);
+    label->labelsize(MessageFontSize);
+    label->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+    label->clear_visible_focus();
+    box->text = label;
+    Fl_Widget* first = nullptr;
+    for (int i = 0; i < count; ++i) {
+        const int x = width - Margin - buttonsWidth + i * (ButtonWidth + Gap);
+        auto* button = new PushButton(x, height - Margin - ButtonHeight, ButtonWidth, ButtonHeight);
+        button->copy_label(buttons[static_cast<std::size_t>(i)].c_str());
+        button->labelfont(FL_HELVETICA);
+        button->labelsize(MessageFontSize);
+        button->callback(AnswerCallback, reinterpret_cast<void*>(static_cast<std::intptr_t>(i)));
+        if (!first)
+            first = button;
+    }
+    box->end();
+    Fl_Group::current(current);
+
+    box->show();
+    MarkShownWindowFixedSize(box);
+    ActivateShownWindow(box);
+    if (first)
+        Fl::focus(first);
+    while (box->shown())
+        Fl::wait(1e20);
+    const int answer = box->answer;
+    delete box;
+    if (owner && owner->shown())
+        ActivateShownWindow(owner);
+    return answer;
+}
+
+void SetProgramIcons()
+{
+    std::vector<Fl_PNG_Image*> images;
+    for (const auto& file : ProgramIconFiles) {
+        const std::span<const std::uint8_t> bytes = file();
+        auto* image = new Fl_PNG_Image(nullptr, bytes.data(), static_cast<int>(bytes.size()));
+        if (image->w() > 0 && image->h() > 0 && image->d() == 4)
+            images.push_back(image);
+        else
+            delete image;
+    }
+    std::vector<const Fl_RGB_Image*> icons(images.begin(), images.end());
+    Fl_Window::default_icons(icons.data(), static_cast<int>(icons.size()));  // takes copies
+    for (Fl_PNG_Image* image : images)
+        delete image;
 }

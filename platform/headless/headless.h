@@ -93,6 +93,9 @@ int HeadlessDeliverPaints();
 // How many times a control's device context was obtained, so tests can count drawing passes.
 int HeadlessDeviceContextRequests(Window control);
 
+// How many OpenGL frames were shown on a control (SwapGlBuffers with a context current).
+int HeadlessGlFrames(Window control);
+
 // The pixel of a control's buffer as 0x00RRGGBB; 0xFF000000 outside the buffer.
 std::uint32_t HeadlessPixel(Window control, int x, int y);
 

@@ -165,7 +165,8 @@ void SwapGlBuffers(DeviceContext dc)
     if (!dc || !dc->window || !Egl().current || dc->window->native->glSurface == nullptr)
         return;
     WindowRecord& control = *dc->window;
-    const NativeWindow& gl = *control.native;
+    NativeWindow& gl = *control.native;
+    ++gl.glFrames;
     const int width = std::min(control.width, gl.glWidth);
     const int height = std::min(control.height, gl.glHeight);
     if (width <= 0 || height <= 0)
@@ -182,6 +183,11 @@ void SwapGlBuffers(DeviceContext dc)
         for (int x = 0; x < width; ++x)
             target[x] = Rgb(source[4 * x], source[4 * x + 1], source[4 * x + 2]);
     }
+}
+
+int HeadlessGlFrames(Window control)
+{
+    return control ? control->native->glFrames : 0;
 }
 
 void DeleteGlContext(GlContext rc)

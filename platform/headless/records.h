@@ -15,6 +15,7 @@ struct NativeWindow {
     void* glSurface = nullptr;  // EGLSurface
     int glWidth = 0;
     int glHeight = 0;
+    int glFrames = 0;  // SwapGlBuffers calls that showed a frame
 
     NativeWindow() = default;
     NativeWindow(const NativeWindow&) = delete;

@@ -92,13 +92,57 @@ pause 0.5
 read -r mx my < <(xdotool getmouselocation --shell | awk -F= '/^X/{x=$2}/^Y/{y=$2}END{print x, y}')
 xdotool mousemove $((mx + 20)) $((my + 10)) click 1  # the menu's one item
 add=$(wait_window "Add New Player" 10)
-key "$add" Return
+xdotool key Return  # the new dialog has the keyboard: no click, no focus asked for
 wait_gone "Add New Player"
 pause 1
 corner_after=$(brightness "$main" 13 453 28 16)
 above "$corner_after" "$corner_before" || fail "no new marker at the bottom left ($corner_before -> $corner_after)"
 
-# Escape asks "Really Quit?"; Yes ends the program with 2.
-quit_with_yes "$main"
+# Escape asks "Really Quit?", in a box at the screen's centre; Yes ends the program with 2. The
+# main dialog has the keyboard back, wherever the pointer is.
+xdotool mousemove 1279 1023
+pause 0.3
+xdotool key Escape
+box=$(wait_window "Quit Program" 10)
+expect_centred "$box"
+xdotool key Return
+expect_exit 2
+
+echo "== under a window manager (openbox)"
+start_wm
+start_program "$program"
+click "$(wait_window "Precalculating Data")" 65 106
+main=$(wait_window "Tablewise Application" 120)
+selection=$(wait_window "Card Selection Window")
+for _ in $(seq 50); do
+    extents=$(xprop -id "$selection" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)
+    [[ -n "$extents" ]] && break
+    sleep 0.1
+done
+read -r left _ top _ <<<"$extents"
+[[ -n "$top" ]] || fail "openbox set no frame extents"
+pause 1
+# The frame's top-left corner at (10, 10), the client area 400 x 180.
+read -r x y < <(origin "$selection")
+[[ "$((x - left)),$((y - top))" == "10,10" ]] ||
+    fail "card selection frame at $((x - left)),$((y - top)) (client $x,$y)"
+[[ "$(client_size "$selection")" == "400x180" ]] || fail "card selection window $(client_size "$selection")"
+# Every window has the program's class and icon; the fixed-size dialog cannot be maximised.
+for window in "$main" "$selection"; do
+    [[ "$(xprop -id "$window" WM_CLASS)" == *'"tablewise", "Tablewise"' ]] ||
+        fail "window class: $(xprop -id "$window" WM_CLASS)"
+    icon=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    [[ "$icon" == *"(16 x 16)"*"(32 x 32)"*"(128 x 128)"* ]] || fail "window icon: $icon"
+done
+if xprop -id "$main" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE; then
+    fail "the main dialog can be maximised"
+fi
+# No click: the main dialog has the keyboard, and so has the box Escape opens.
+xdotool key Escape
+box=$(wait_window "Quit Program" 10)
+expect_centred "$box"
+pause 0.5
+xdotool key Return
+expect_exit 2
 
 echo "PASS: end-to-end"

@@ -1,5 +1,6 @@
 // Tests of the desktop platform on FLTK, under their own X server (CTest starts them through
-// xvfb-run). Keys go through Fl::handle; the mouse comes from xdotool, through the X server.
+// tests/fltk/run_under_xvfb.sh). Keys go through Fl::handle; the mouse comes from xdotool, through
+// the X server.
 #include "platform/fltk/fltk_platform.h"
 #include "platform/gl.h"
 #include "resources/dialog_templates.h"
@@ -67,10 +68,28 @@ Window Show(Window window)
     return window;
 }
 
+// Runs an xdotool command line against the suite's own X server.
+void Xdotool(const std::string& arguments)
+{
+    ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << "xdotool is needed";
+}
+
+// Clicks with a mouse button at the centre of a control, through the X server.
+void ClickControl(Window dialog, int id, int button)
+{
+    const Fl_Widget* w = FltkWidget(ControlWindow(dialog, id));
+    const int x = HostOf(dialog)->x() + w->x() + w->w() / 2;
+    const int y = HostOf(dialog)->y() + w->y() + w->h() / 2;
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+            std::to_string(button));
+    FltkRunUntil([] { return false; }, 0.3);
+}
+
 struct FltkPlatformTest : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_TRUE(FltkDisplayAvailable()) << "no X display: the suite runs under xvfb-run";
+        ASSERT_TRUE(FltkDisplayAvailable())
+            << "no X display: the suite runs under run_under_xvfb.sh";
         received.clear();
         initAnswer = 1;
         react = nullptr;
@@ -189,6 +208,95 @@ TEST_F(FltkPlatformTest, EscapeEnterTabAndTheCloseBoxGoThroughTheDialogManager)
     PressKey(precalc, FL_Enter);
     EXPECT_EQ(Ids(precalc), (std::vector<int>{1}));
     DestroyWindow(precalc);
+}
+
+TEST_F(FltkPlatformTest, OnlyTheLeftButtonPressesButtonsAndTogglesCheckBoxes)
+{
+    // "New Hand", the variant button and "Opponent Modelling"; "Add Player" and "Cancel"; the
+    // three precalculation buttons.
+    const std::pair<int, std::vector<int>> dialogs[] = {
+        {101, {3, 1091, 1088}}, {110, {1, 2}}, {105, {1093, 1094, 1095}}};
+    for (const auto& [templateId, ids] : dialogs) {
+        Window dialog = Show(CreateModelessDialog(templateId, nullptr, Recorder));
+        for (int id : ids)
+            EnableControl(dialog, id, true);
+        received.clear();
+        for (int id : ids)
+            for (int button : {3, 2})
+                ClickControl(dialog, id, button);
+        EXPECT_EQ(Ids(dialog), std::vector<int>{}) << "template " << templateId;
+        EXPECT_TRUE(Ids(dialog, Message::RightUp).empty()) << "template " << templateId;
+        EXPECT_FALSE(IsControlChecked(dialog, 1088));
+        for (int id : ids)
+            ClickControl(dialog, id, 1);
+        EXPECT_EQ(Ids(dialog), ids) << "template " << templateId;
+        EXPECT_EQ(IsControlChecked(dialog, 1088), templateId == 101);
+        DestroyWindow(dialog);
+    }
+}
+
+// What a test saw of an open "Quit Program" box, and the keys it then typed.
+struct BoxSeen {
+    int centreX = 0, centreY = 0;
+    std::string focus;
+};
+BoxSeen boxSeen;
+const char* boxKeys = "";
+
+Fl_Window* TheBox()
+{
+    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+        if (w->label() && std::string(w->label()) == "Quit Program")
+            return w;
+    return nullptr;
+}
+
+void LookAtTheBoxAndType(void*)
+{
+    if (Fl_Window* w = TheBox()) {
+        boxSeen.centreX = w->x() + w->w() / 2;
+        boxSeen.centreY = w->y() + w->h() / 2;
+        boxSeen.focus = Fl::focus() && Fl::focus()->label() ? Fl::focus()->label() : "";
+    }
+    Xdotool(std::string("key ") + boxKeys);
+}
+
+void HideTheBox(void*)
+{
+    if (Fl_Window* w = TheBox())
+        w->hide();
+}
+
+TEST_F(FltkPlatformTest, NewDialogsAndMessageBoxesTakeTheKeyboardAtOnceAndBoxesAreCentred)
+{
+    // No click anywhere, and the pointer away from every window (without a window manager the
+    // server would otherwise send keys to the window under it): the keys reach the newest one.
+    Xdotool("mousemove 1279 1023");
+    Window main = Show(CreateModelessDialog(101, nullptr, Recorder));
+    Window player = Show(CreateModelessDialog(110, main, Recorder));
+    Xdotool("key Escape");
+    ASSERT_TRUE(FltkRunUntil([&] { return !Ids(player).empty(); }, 2.0));
+    EXPECT_EQ(Ids(player), (std::vector<int>{2}));
+    EXPECT_TRUE(Ids(main).empty());
+
+    // A message box: centred, with Yes focused; Escape answers No, Enter the focused button.
+    auto answer = [&](const char* keys) {
+        boxSeen = {};
+        boxKeys = keys;
+        Fl::add_timeout(0.5, LookAtTheBoxAndType);
+        Fl::add_timeout(5.0, HideTheBox);  // should the keys never arrive
+        const MessageBoxResult result =
+            ShowMessageBox(main, "Really Quit?", "Quit Program", MessageBoxButtons::YesNo);
+        Fl::remove_timeout(HideTheBox);
+        return result;
+    };
+    EXPECT_EQ(answer("Escape"), MessageBoxResult::No);
+    EXPECT_NEAR(boxSeen.centreX, Fl::w() / 2, 1);
+    EXPECT_NEAR(boxSeen.centreY, Fl::h() / 2, 1);
+    EXPECT_EQ(boxSeen.focus, "Yes");
+    EXPECT_EQ(answer("Return"), MessageBoxResult::Yes);
+    EXPECT_EQ(answer("Tab Return"), MessageBoxResult::No);
+    DestroyWindow(main);
 }
 
 TEST_F(FltkPlatformTest, PostedMessagesAndTimersArriveUntilKilledOrTheWindowIsDestroyed)
@@ -312,7 +420,8 @@ TEST_F(FltkPlatformTest, PopupMenuItemsCarryIdsCheckMarksSeparatorsAndSubmenus)
         shown.append(i.checkbox() ? (i.value() ? "[x]" : "[ ]") : "");
         shown.append(i.flags & FL_MENU_DIVIDER ? "/ " : " ");
     }
-    EXPECT_EQ(shown, "Playing=1017[x] Aggression>/ 0=1020 1=1021[x] 2=1022 end Delete=1018 end ");
+    EXPECT_EQ(shown,
+              "Playing=1017[x] Aggression>/ 0=1020[ ] 1=1021[x] 2=1022[ ] end Delete=1018 end ");
     EXPECT_EQ(items[1].next(), &items[6]) << "FLTK skips the submenu as one entry";
     CheckMenuItem(menu, 1017, false);
     EXPECT_FALSE(BuildFltkMenuItems(menu)[0].value());
