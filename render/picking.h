@@ -2,10 +2,10 @@
 // surface's context current, narrows the projection to 2 x 2 pixels around the point, names
 // rectangles one at a time and returns the name of the nearest hit.
 //
-// Rectangles are sent from a client-side vertex array, never between glBegin and glEnd: in
-// selection mode, Mesa's immediate-mode path (Mesa 22, llvmpipe) keeps growing the heap with
-// every pick and never gives the memory back, so picking on every mouse move made the program
-// grow by about 0.4 KB a move; from a vertex array it stays flat.
+// Rectangles are sent from a client-side vertex array, never between glBegin and glEnd. In
+// selection mode, Mesa's immediate-mode path (Mesa 22, llvmpipe) made the heap grow with the
+// number of rectangles picked and never gave the memory back (about 0.4 KB a mouse move over
+// five markers); picks from a vertex array leave it flat.
 #pragma once
 
 #include "app/state.h"
