@@ -8,9 +8,9 @@
 #include "opponents/opponents_view.h"
 
 #include "app/state.h"
-#include "render/card_views.h"
 #include "render/gl_surface.h"
 #include "render/outline_text.h"
+#include "render/picking.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -24,10 +24,18 @@ namespace {
 
 constexpr float MarkerScaleX = 0.1f;
 constexpr float MarkerScaleY = 0.13f;
-constexpr int EdgeMargin = 12;  // pixels between a marker centre and the view's edges
 
-// The hit records of every pick, so that picking on each mouse move allocates nothing.
-GLuint pickRecords[SelectionBufferSize];
+// The parts of a marker, in marker units around its centre; drawing and picking both use them.
+struct MarkerBox {
+    float left, top, right, bottom;
+};
+constexpr MarkerBox IconBox{-1, 1, 1, -1};  // the icon, named by PickPlayer
+constexpr MarkerBox AggressionFrame{1.2f, 0, 2.4f, -0.5f};
+constexpr MarkerBox BluffingFrame{1.2f, -0.5f, 2.4f, -1};
+constexpr float BarStart = 1.3f;  // a bar of level L runs from BarStart to BarStart + L * BarStep
+constexpr float BarStep = 0.1f;
+constexpr float NameX = 0.8f;  // the name's baseline starts here
+constexpr float NameY = 0.3f;
 
 const GlSurface& OpponentsSurface()
 {
@@ -58,46 +66,29 @@ void Quad(float left, float top, float right, float bottom, float z)
     glEnd();
 }
 
-void Frame(float top, float bottom)
+void Frame(const MarkerBox& box)
 {
     glBegin(GL_LINE_LOOP);
-    glVertex3f(1.2f, top, -0.1f);
-    glVertex3f(2.4f, top, -0.1f);
-    glVertex3f(2.4f, bottom, -0.1f);
-    glVertex3f(1.2f, bottom, -0.1f);
+    glVertex3f(box.left, box.top, -0.1f);
+    glVertex3f(box.right, box.top, -0.1f);
+    glVertex3f(box.right, box.bottom, -0.1f);
+    glVertex3f(box.left, box.bottom, -0.1f);
     glEnd();
 }
 
-// Starts a selection-mode pass over the opponents surface: the context current, a pick region
-// of 2 by 2 pixels around the point (rows turned upwards), names initialised. Fills the
-// viewport; false, with nothing current, when the surface cannot be drawn.
-bool BeginPick(int px, int py, GLint viewport[4])
+// A bar of `level` inside a frame.
+void Bar(const MarkerBox& frame, int level)
 {
-    const GlSurface& surface = OpponentsSurface();
-    if (!surface.dc || !surface.rc || !MakeGlCurrent(surface.dc, surface.rc))
-        return false;
-    glSelectBuffer(SelectionBufferSize, pickRecords);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPickMatrix(px, surface.height - py, 2.0, 2.0, viewport);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    return true;
+    Quad(BarStart, frame.top, BarStart + static_cast<float>(level) * BarStep, frame.bottom, 0);
 }
 
-// Ends the pass (the context stays current) and returns the nearest name, or -1.
-int EndPick()
+// Names a part of a player's marker for the pick under way.
+void PickMarkerBox(std::uint32_t name, const Player& player, const MarkerBox& box)
 {
-    const GLint hits = glRenderMode(GL_RENDER);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    return NearestHitName(pickRecords, hits);
+    const float x = CentreX(player);
+    const float y = CentreY(player);
+    PickRectangle(name, x + MarkerScaleX * box.left, y + MarkerScaleY * box.bottom,
+                  x + MarkerScaleX * box.right, y + MarkerScaleY * box.top);
 }
 
 }  // namespace
@@ -211,13 +202,13 @@ void DrawPlayerMarker(int index)
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
     glTexCoord2f(icon.s, icon.t - atlas.cellHeight);
-    glVertex3f(-1, -1, 0);
+    glVertex3f(IconBox.left, IconBox.bottom, 0);
     glTexCoord2f(icon.s + atlas.cellWidth, icon.t - atlas.cellHeight);
-    glVertex3f(1, -1, 0);
+    glVertex3f(IconBox.right, IconBox.bottom, 0);
     glTexCoord2f(icon.s + atlas.cellWidth, icon.t);
-    glVertex3f(1, 1, 0);
+    glVertex3f(IconBox.right, IconBox.top, 0);
     glTexCoord2f(icon.s, icon.t);
-    glVertex3f(-1, 1, 0);
+    glVertex3f(IconBox.left, IconBox.top, 0);
     glEnd();
     glDisable(GL_TEXTURE_2D);
 
@@ -225,42 +216,35 @@ void DrawPlayerMarker(int index)
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glEnable(GL_BLEND);
         glColor4f(0, 1, 0, 0.3f);
-        Quad(-1, 1, 1, -1, -0.1f);
+        Quad(IconBox.left, IconBox.top, IconBox.right, IconBox.bottom, -0.1f);
         glDisable(GL_BLEND);
     }
 
     glColor3f(1, 1, 1);
     glPushMatrix();
-    glTranslatef(0.8f, 0.3f, 0);
+    glTranslatef(NameX, NameY, 0);
     DrawOutlineTextScaled(player.name, 0.75f, AlignLeft | AlignBaseline);
     glPopMatrix();
 
     glColor3f(1, 0, 0);
-    Quad(1.3f, 0, 1.3f + static_cast<float>(player.aggression) * 0.1f, -0.5f, 0);
+    Bar(AggressionFrame, player.aggression);
     glColor3f(1, 1, 1);
-    Frame(0, -0.5f);
+    Frame(AggressionFrame);
 
     glColor3f(0, 0, 1);
-    Quad(1.3f, -0.5f, 1.3f + static_cast<float>(player.bluffing) * 0.1f, -1, 0);
+    Bar(BluffingFrame, player.bluffing);
     glColor3f(1, 1, 1);
-    Frame(-0.5f, -1);
+    Frame(BluffingFrame);
 }
 
 int PickPlayer(int px, int py)
 {
-    GLint viewport[4];
-    if (!BeginPick(px, py, viewport))
+    int viewport[4];
+    if (!BeginPick(OpponentsSurface(), px, py, viewport))
         return -1;
     // Only the icons are named; all lie at depth 0, so the lowest index wins a tie.
-    for (int i = 0; i < appState.roster.count(); ++i) {
-        const Player& player = appState.roster.at(i);
-        glLoadName(static_cast<GLuint>(i));
-        glPushMatrix();
-        glTranslatef(CentreX(player), CentreY(player), 0);
-        glScalef(MarkerScaleX, MarkerScaleY, 1);
-        Quad(-1, 1, 1, -1, 0);
-        glPopMatrix();
-    }
+    for (int i = 0; i < appState.roster.count(); ++i)
+        PickMarkerBox(static_cast<std::uint32_t>(i), appState.roster.at(i), IconBox);
     const int name = EndPick();
     MakeGlCurrent(nullptr, nullptr);
     return name;
@@ -274,37 +258,31 @@ void MovePlayer(int dx, int dy, int index)
     const std::int64_t width = OpponentsSurface().width;
     const std::int64_t height = OpponentsSurface().height;
     // Wide arithmetic keeps huge movements defined; the clamps bring the result back in range.
-    // In a view narrower than 24 pixels the second clamp wins.
+    // In a view narrower than twice the margin the second clamp wins.
     std::int64_t x = std::int64_t{player.x} + dx;
     std::int64_t y = std::int64_t{player.y} - dy;  // the mouse row grows downwards, y upwards
-    if (x < EdgeMargin)
-        x = EdgeMargin;
-    if (x + EdgeMargin > width)
-        x = width - EdgeMargin;
-    if (y < EdgeMargin)
-        y = EdgeMargin;
-    if (y + EdgeMargin > height)
-        y = height - EdgeMargin;
+    if (x < MarkerEdgeMargin)
+        x = MarkerEdgeMargin;
+    if (x + MarkerEdgeMargin > width)
+        x = width - MarkerEdgeMargin;
+    if (y < MarkerEdgeMargin)
+        y = MarkerEdgeMargin;
+    if (y + MarkerEdgeMargin > height)
+        y = height - MarkerEdgeMargin;
     player.x = static_cast<int>(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
     player.y = static_cast<int>(std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX));
 }
 
 void PickPlayerLevel(int px, int py)
 {
-    GLint viewport[4];
-    if (!BeginPick(px, py, viewport))
+    int viewport[4];
+    if (!BeginPick(OpponentsSurface(), px, py, viewport))
         return;
     // The whole frames are named, 2i for aggression and 2i + 1 for bluffing.
     for (int i = 0; i < appState.roster.count(); ++i) {
         const Player& player = appState.roster.at(i);
-        glPushMatrix();
-        glTranslatef(CentreX(player), CentreY(player), 0);
-        glScalef(MarkerScaleX, MarkerScaleY, 1);
-        glLoadName(static_cast<GLuint>(2 * i));
-        Quad(1.2f, 0, 2.4f, -0.5f, 0);
-        glLoadName(static_cast<GLuint>(2 * i + 1));
-        Quad(1.2f, -0.5f, 2.4f, -1, 0);
-        glPopMatrix();
+        PickMarkerBox(static_cast<std::uint32_t>(2 * i), player, AggressionFrame);
+        PickMarkerBox(static_cast<std::uint32_t>(2 * i + 1), player, BluffingFrame);
     }
     const int name = EndPick();
     const int index = name / 2;
@@ -330,7 +308,8 @@ void PickPlayerLevel(int px, int py)
     // from the bar's start at 1.3: 110 levels per normalised unit, the last from u = 2.11 on.
     Player& player = appState.roster.at(index);
     const int width = std::max(OpponentsSurface().width, 1);
-    const double left = 2.0 * player.x / width - 1.0 + static_cast<double>(0.12f);
+    const double left =
+        2.0 * player.x / width - 1.0 + static_cast<double>(MarkerScaleX * AggressionFrame.left);
     const double position = std::clamp((ox - left) * 10.0 * 11.0, 0.0, 10.0);
     const int level = static_cast<int>(position);  // truncated toward zero
     int& value = name % 2 == 0 ? player.aggression : player.bluffing;

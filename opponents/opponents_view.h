@@ -18,7 +18,7 @@ void DrawPlayerMarker(int index);
 int PickPlayer(int px, int py);
 
 // Moves a marker by a mouse movement in pixels (dy downwards) and keeps its centre at least
-// 12 pixels inside the view. An index that names no player is ignored.
+// MarkerEdgeMargin (12) pixels inside the view. An index that names no player is ignored.
 void MovePlayer(int dx, int dy, int index);
 
 // If the point is on a level frame, sets that level from the point's horizontal position

@@ -31,13 +31,14 @@ void PlayerRoster::clear()
 
 namespace {
 
-// Position along one dimension of the view: 12 + r * (extent - 24) / 32768, truncated.
+// Position along one dimension of the view: margin + r * (extent - 2 margin) / 32768, truncated.
 int RandomMarkerCoordinate(int extent)
 {
-    if (extent - 24 == 0)
-        return 12;
+    const int span = extent - 2 * MarkerEdgeMargin;
+    if (span == 0)
+        return MarkerEdgeMargin;
     const int r = NextRandom();
-    return 12 + static_cast<int>(r * static_cast<double>(extent - 24) * 3.0517578125e-5);
+    return MarkerEdgeMargin + static_cast<int>(r * static_cast<double>(span) * 3.0517578125e-5);
 }
 
 }  // namespace

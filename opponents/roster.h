@@ -9,13 +9,17 @@
 #include <string>
 #include <vector>
 
+// The least distance in pixels between a marker's centre and each edge of the opponents view:
+// the initial positions and every move keep to it.
+inline constexpr int MarkerEdgeMargin = 12;
+
 struct Player {
     std::string name;     // display name; Windows-1252 bytes, at most 31 when typed in the dialog
     int bluffing = 5;     // 0..10
     int aggression = 5;   // 0..10
     bool playing = true;  // takes part in the current hand
-    int x = 12;           // marker centre, pixels from the view's left edge
-    int y = 12;           // marker centre, pixels from the view's bottom edge, upwards
+    int x = MarkerEdgeMargin;  // marker centre, pixels from the view's left edge
+    int y = MarkerEdgeMargin;  // marker centre, pixels from the view's bottom edge, upwards
 };
 
 // A contiguous growable array of players in the order they were added. Capacity grows only
@@ -51,7 +55,7 @@ private:
 };
 
 // Appends the five default players "Player 1".."Player 5", levels 5, playing, each at a random
-// position whose centre lies at least 12 pixels inside the view of the given size. Random
-// numbers are drawn in the order x1, y1, x2, y2, ...; a dimension of exactly 24 pixels draws
-// none for that coordinate.
+// position whose centre lies at least MarkerEdgeMargin pixels inside the view of the given
+// size. Random numbers are drawn in the order x1, y1, x2, y2, ...; a dimension of exactly twice
+// the margin draws none for that coordinate.
 void CreateInitialRoster(PlayerRoster& roster, int viewWidth, int viewHeight);

@@ -6,7 +6,8 @@
 #include "render/gl_surface.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
+
+#include <cstdint>
 
 #include <algorithm>
 #include <array>
@@ -154,17 +155,6 @@ void DrawCardRow(const GlSurface& surface, const CardRow& row, CardView view)
     rowFrames[view] = RowFrameOf(surface, row, view);
 }
 
-void PickQuad(GLuint name, float x, float y, float width, float height)
-{
-    glLoadName(name);
-    glBegin(GL_QUADS);
-    glVertex3f(x, y, 0);
-    glVertex3f(x + width, y, 0);
-    glVertex3f(x + width, y + height, 0);
-    glVertex3f(x, y + height, 0);
-    glEnd();
-}
-
 // The slot that placing and taking back visit in position k (0..8) of their order: hole
 // slots 0 and 1, under Omaha Hold'em also 2 and 3, then board slots 0 to 4. Null past the end.
 Card* SlotInOrder(int k)
@@ -280,64 +270,33 @@ void DrawSelectionGridIfChanged()
 // Picking
 // ---------------------------------------------------------------------------------------------
 
-int NearestHitName(const std::uint32_t* records, int hits)
-{
-    if (hits < 1)
-        return -1;
-    std::uint32_t nearest = records[1];
-    std::uint32_t name = records[3];
-    for (int i = 1; i < hits; ++i) {
-        const std::uint32_t* record = records + 4 * i;
-        if (record[1] < nearest) {  // an equal depth keeps the earlier record
-            nearest = record[1];
-            name = record[3];
-        }
-    }
-    return static_cast<int>(name);
-}
-
 Card PickCard(int x, int y, CardView view)
 {
     const GlSurface& surface = SurfaceOf(view);
     if (x < 0 || y < 0 || x > surface.width || y > surface.height)
         return NoCard;
     const CardRow row = view == HandView ? HandRow() : view == TableView ? TableRow() : CardRow{};
-    if (!surface.dc || !surface.rc || !MakeGlCurrent(surface.dc, surface.rc))
+    int viewport[4];
+    if (!BeginPick(surface, x, y, viewport))
         return NoCard;
-
-    // One buffer for every pick: four words per hit record (a name count of 1, the minimum and
-    // maximum depths, the name), so 256 records fit and a pick allocates nothing.
-    static GLuint records[SelectionBufferSize];
-    glSelectBuffer(SelectionBufferSize, records);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPickMatrix(x, surface.height - y, 2.0, 2.0, viewport);  // window rows count upwards
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-
     if (view == SelectionView) {
         // Placed cards' empty cells are picked too; placing then refuses them as in use.
-        for (Card card = 0; card < CardCount; ++card)
-            PickQuad(static_cast<GLuint>(card), GridCellX(card), GridCellY(card),
-                     selectionGrid.cardWidth, selectionGrid.cardHeight);
+        for (Card card = 0; card < CardCount; ++card) {
+            const float left = GridCellX(card);
+            const float bottom = GridCellY(card);
+            PickRectangle(static_cast<std::uint32_t>(card), left, bottom,
+                          left + selectionGrid.cardWidth, bottom + selectionGrid.cardHeight);
+        }
     } else {
-        for (int i = 0; i < row.count; ++i)
-            PickQuad(static_cast<GLuint>(row.cards[i]), RowCardX(view, i, row.count), RowCardBottom,
-                     RowCardWidth, RowCardHeight);
+        for (int i = 0; i < row.count; ++i) {
+            const float left = RowCardX(view, i, row.count);
+            PickRectangle(static_cast<std::uint32_t>(row.cards[i]), left, RowCardBottom,
+                          left + RowCardWidth, RowCardBottom + RowCardHeight);
+        }
     }
-
-    const GLint hits = glRenderMode(GL_RENDER);  // -1 when the buffer overflowed
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    const int name = EndPick();
     MakeGlCurrent(nullptr, nullptr);
-    return NearestHitName(records, hits);
+    return name;
 }
 
 // ---------------------------------------------------------------------------------------------

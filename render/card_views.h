@@ -5,8 +5,7 @@
 
 #include "app/state.h"
 #include "platform/platform.h"
-
-#include <cstdint>
+#include "render/picking.h"
 
 // Layout of the selection grid, in normalised device coordinates.
 struct SelectionGridLayout {
@@ -46,15 +45,6 @@ void ChangeCard(Card card, bool add);
 
 // The card under a point of a view (window pixels, origin top left), or NoCard.
 Card PickCard(int x, int y, CardView view);
-
-// Selection-mode picking, shared with the opponents view: every pick names its quads one at a
-// time, so each hit record is four words (a name count of 1, the minimum and maximum depths,
-// the name) and a buffer of 1024 words holds 256 of them.
-inline constexpr int SelectionBufferSize = 1024;
-
-// The name of the nearest of `hits` such records: the smallest minimum depth (unsigned), the
-// earliest record on ties. -1 when hits < 1 (nothing hit, or -1 for an overflowed buffer).
-int NearestHitName(const std::uint32_t* records, int hits);
 
 // The window procedure of the card selection window ("CardSelectWindow").
 int CardSelectWndProc(Window window, Message message, const MessageParams& params);
