@@ -340,9 +340,6 @@ void Forget(WindowRecord& window)
         Backend().TimerStopped(*timer);
     window.timers.clear();
     window.destroyed = true;
-    // The record stays (old handles must keep testing as destroyed), but not its pixels: a
-    // dialog opened and closed again and again would otherwise keep every control's buffer.
-    std::vector<std::uint32_t>().swap(window.pixels);
 }
 
 }  // namespace

@@ -116,6 +116,9 @@ void ForgetWidgets(WindowRecord& window)
     native.glWindow = nullptr;
     World().byWidget.erase(native.widget);
     native.widget = nullptr;
+    // The record stays (old handles must keep testing as destroyed), but not its pixels: a
+    // dialog opened and closed again and again would otherwise keep every control's buffer.
+    std::vector<std::uint32_t>().swap(window.pixels);
 }
 
 class FltkBackend final : public WindowBackend {
