@@ -123,29 +123,37 @@ inline void FillStepWindow(StepWindow& window, std::uint32_t base, std::uint64_t
 // Draws from a generator state through windows, for a set of free cards that stays the same
 // while the draws go on; a card drawn meanwhile is passed over through `taken`. Each Draw is
 // DrawFreeCard for the cards free and not taken; Value and Skip step the generator once or n
-// times; State is the generator's state after everything drawn so far.
+// times (n at most 7); State is the generator's state after everything drawn so far. The
+// window's cards live in the caller's `window`, its other fields here, where the compiler can
+// keep them in registers.
 class WindowedDraws {
 public:
-    WindowedDraws(std::uint32_t state, std::uint64_t freeMask) : base_(state), freeMask_(freeMask)
+    WindowedDraws(std::uint32_t state, std::uint64_t freeMask, StepWindow& window)
+        : base_(state), freeMask_(freeMask), cards_(window.cards.data()), window_(window)
     {
     }
 
     Card Draw(std::uint64_t taken)
     {
         for (;;) {
-            if (!filled_ || position_ >= StepWindow::Steps)
-                Refill();
-            std::uint64_t candidates = window_.freeSteps & (~std::uint64_t{0} << position_);
-            while (candidates != 0) {
-                const int k = std::countr_zero(candidates);
-                const Card card = window_.cards[static_cast<std::size_t>(k)];
+            while (pending_ != 0) {
+                const int k = std::countr_zero(pending_);
+                pending_ &= pending_ - 1;
+                const Card card = cards_[k];
                 if (((taken >> card) & 1u) == 0) {
                     position_ = k + 1;
                     return card;
                 }
-                candidates &= candidates - 1;
             }
-            position_ = StepWindow::Steps;
+            // No free step left in this window: the next one starts where this one ends, or
+            // further on when steps were skipped past its end.
+            const int consumed =
+                !started_ || position_ > StepWindow::Steps ? position_ : StepWindow::Steps;
+            started_ = true;
+            base_ = WindowJumps[static_cast<std::size_t>(consumed)](base_);
+            position_ = 0;
+            FillStepWindow(window_, base_, freeMask_);
+            pending_ = window_.freeSteps;
         }
     }
 
@@ -157,32 +165,24 @@ public:
 
     void Skip(int steps)
     {
-        if (position_ + steps >= WindowJumpCount)
-            Rebase();
+        if (position_ + steps >= WindowJumpCount) {  // never after a Draw: only Skip after Skip
+            base_ = State();
+            position_ = 0;
+            pending_ = 0;
+        }
         position_ += steps;
+        // Forget the free steps passed over; past the window's end there are none left.
+        pending_ &= position_ < StepWindow::Steps ? ~std::uint64_t{0} << position_ : 0;
     }
 
     std::uint32_t State() const { return WindowJumps[static_cast<std::size_t>(position_)](base_); }
 
 private:
-    // Moves the base to the current state; the window no longer holds the steps after it.
-    void Rebase()
-    {
-        base_ = State();
-        position_ = 0;
-        filled_ = false;
-    }
-
-    void Refill()
-    {
-        Rebase();
-        FillStepWindow(window_, base_, freeMask_);
-        filled_ = true;
-    }
-
-    std::uint32_t base_;      // the state before the window's first step
-    int position_ = 0;        // steps taken since base_
-    bool filled_ = false;     // whether window_ holds the steps after base_
-    std::uint64_t freeMask_;  // the free cards the window marks
-    StepWindow window_;
+    std::uint32_t base_;         // the state before the window's first step
+    int position_ = 0;           // steps taken since base_
+    std::uint64_t pending_ = 0;  // the window's free steps not yet passed
+    bool started_ = false;       // whether a window has been made
+    std::uint64_t freeMask_;     // the free cards the window marks
+    const std::int32_t* cards_;
+    StepWindow& window_;
 };

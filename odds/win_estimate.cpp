@@ -245,13 +245,14 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
 
 // DealOpponentHand on the used cards as bits; the hand dealt is added to `usedMask`.
 bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Card hand[4],
-                           std::uint64_t& usedMask, int h)
+                           std::uint64_t& usedMask, int freeCards, int h)
 {
     // A cautious player may reject thousands of hands: the attempts draw from a local
     // generator state, and only the accepted (or last) hand is marked.
     bool accepted;
-    if (CardCount - std::popcount(usedMask) <= WindowedFreeCards) {
-        WindowedDraws draws(randomState, ~usedMask & AllCards);
+    if (freeCards <= WindowedFreeCards) {
+        StepWindow window;
+        WindowedDraws draws(randomState, ~usedMask & AllCards, window);
         accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
         randomState = draws.State();
     } else {
@@ -282,6 +283,7 @@ struct DealSetup {
     const PairRatings* ratings;  // with opponent modelling, the ratings of the pairs; else null
     int dealtIn[CardCount / 2];  // roster indexes of the players dealt in, in order
     int dealtInCount;
+    int freeAfterBoard;  // the cards left in the deck once the board is dealt
 };
 
 // The players dealt in: in roster order, the playing ones (every one with modelling), as long
@@ -292,7 +294,8 @@ void ChoosePlayersDealtIn(DealSetup& setup, bool modelling)
     int freeBoardSlots = 0;
     for (int i = 0; i < 5; ++i)
         freeBoardSlots += setup.board[i] == NoCard;
-    int freeCards = CardCount - std::popcount(setup.chosen) - freeBoardSlots;
+    setup.freeAfterBoard = CardCount - std::popcount(setup.chosen) - freeBoardSlots;
+    int freeCards = setup.freeAfterBoard;
     setup.dealtInCount = 0;
     const PlayerRoster& roster = appState.roster;
     for (int p = 0; p < roster.count() && freeCards >= setup.h; ++p) {
@@ -325,7 +328,7 @@ Outcome PlayDeal(const DealSetup& setup)
         Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
         if (setup.ratings != nullptr) {
             DealOpponentHandRated(*setup.ratings, appState.roster.at(setup.dealtIn[i]), hand, used,
-                                  setup.h);
+                                  setup.freeAfterBoard - i * setup.h, setup.h);
         } else {
             for (int k = 0; k < setup.h; ++k)
                 hand[k] = DrawUnusedCard(used);
@@ -346,7 +349,8 @@ bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h
 {
     const PairRatings ratings;
     std::uint64_t usedMask = MaskOf(used);
-    const bool accepted = DealOpponentHandRated(ratings, player, hand, usedMask, h);
+    const int freeCards = CardCount - std::popcount(usedMask);
+    const bool accepted = DealOpponentHandRated(ratings, player, hand, usedMask, freeCards, h);
     for (int i = 0; i < h; ++i)
         used[hand[i]] = 1;
     return accepted;
