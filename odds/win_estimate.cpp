@@ -184,6 +184,9 @@ private:
 // or more generator steps on average, and a cautious player's redraws run to hundreds.
 constexpr int WindowedFreeCards = 30;
 
+// Up to this many free cards, DrawFittingHand asks at once whether any hand could fit.
+constexpr int SmallDeck = 12;
+
 // The attempts of DealOpponentHand on generator draws `draws`: H cards not in `usedMask`, rated,
 // the bluff draw for a playing player's weak hand, again until accepted or given up.
 template <int H, class Draws>
@@ -195,6 +198,23 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
     const bool playing = player.playing;
     const int bluffing = player.bluffing;
     Card drawn[4] = {NoCard, NoCard, NoCard, NoCard};
+    if (CardCount - std::popcount(usedMask) <= SmallDeck &&
+        !FittingHandExists(ratings, player, usedMask, H, threshold)) {
+        // No hand of these cards can fit (the check is cheap for a small deck, and asking it
+        // early changes nothing): every attempt is rejected up to the early stop, so only the
+        // draws and the two steps of a playing player's bluff draw remain.
+        for (int attempt = 1; attempt <= FitCheckAttempt; ++attempt) {
+            std::uint64_t taken = usedMask;
+            for (int i = 0; i < H; ++i) {
+                drawn[i] = draws.Draw(taken);
+                taken |= BitOf(drawn[i]);
+            }
+            if (playing)
+                draws.Skip(2);
+        }
+        std::copy(drawn, drawn + H, hand);
+        return false;
+    }
     bool accepted = false;
     for (int attempt = 1;; ++attempt) {
         std::uint64_t taken = usedMask;
