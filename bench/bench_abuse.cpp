@@ -12,7 +12,8 @@
 
 namespace {
 
-void Prepare(int players, GameVariant variant, bool modelling, int aggression, int bluffing)
+void Prepare(int players, GameVariant variant, bool modelling, int aggression, int bluffing,
+             bool playing)
 {
     static const StartingHandTable table = [] {
         ResetAppState(appState);
@@ -32,6 +33,7 @@ void Prepare(int players, GameVariant variant, bool modelling, int aggression, i
         Player p;
         p.aggression = aggression;
         p.bluffing = bluffing;
+        p.playing = playing;
         appState.roster.append(p);
     }
     for (Card c : {0, 13, 26, 39})  // a complete hole in either variant, no board
@@ -39,12 +41,12 @@ void Prepare(int players, GameVariant variant, bool modelling, int aggression, i
     SeedRandom(7);
 }
 
-// args: players, variant, modelling, aggression, bluffing
+// args: players, variant, modelling, aggression, bluffing, playing
 void BM_EstimateTick(benchmark::State& state)
 {
     Prepare(static_cast<int>(state.range(0)), static_cast<GameVariant>(state.range(1)),
-            state.range(2) != 0, static_cast<int>(state.range(3)),
-            static_cast<int>(state.range(4)));
+            state.range(2) != 0, static_cast<int>(state.range(3)), static_cast<int>(state.range(4)),
+            state.range(5) != 0);
     for (auto _ : state) {
         ClearHandTypeCounts(appState);  // keep the final-hand batch in every tick
         HeadlessFireTimer(appState.mainDialog, EstimateTimer);
@@ -56,13 +58,16 @@ void BM_EstimateTick(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_EstimateTick)
-    ->ArgNames({"players", "omaha", "modelling", "aggression", "bluffing"})
-    ->Args({5, 0, 0, 5, 5})
-    ->Args({100, 0, 0, 5, 5})
-    ->Args({100, 1, 0, 5, 5})
-    ->Args({22, 0, 1, 0, 0})
-    ->Args({100, 0, 1, 0, 0})
-    ->Args({10, 1, 1, 0, 0})
-    ->Args({100, 1, 1, 0, 0})
-    ->Args({100, 1, 1, 10, 10})
+    ->ArgNames({"players", "omaha", "modelling", "aggression", "bluffing", "playing"})
+    ->Args({5, 0, 0, 5, 5, 1})
+    ->Args({100, 0, 0, 5, 5, 1})
+    ->Args({100, 1, 0, 5, 5, 1})
+    ->Args({22, 0, 1, 0, 0, 1})
+    ->Args({100, 0, 1, 0, 0, 1})
+    ->Args({10, 1, 1, 0, 0, 1})
+    ->Args({100, 1, 1, 0, 0, 1})
+    ->Args({100, 1, 1, 10, 10, 1})
+    ->Args({22, 0, 1, 0, 10, 1})
+    ->Args({22, 0, 1, 10, 0, 0})
+    ->Args({10, 1, 1, 10, 0, 0})
     ->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 // table with uniformly random opponents, and ten cautious modelled players in Omaha, whose
 // hands are redrawn until they rate at least 16.
 #include "app/state.h"
+#include "cards/step_window.h"
 #include "odds/starting_hands.h"
 #include "odds/win_estimate.h"
 #include "platform/platform.h"
@@ -69,5 +70,42 @@ void BM_EstimateWinOmahaTenCautiousModelled(benchmark::State& state)
     RunEstimates(state, hole);
 }
 BENCHMARK(BM_EstimateWinOmahaTenCautiousModelled)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The cost of one generator step of a crowded deal, the unit that the worst ticks are made of:
+// the card of each step and whether it is free, one step after the other and 64 at once.
+constexpr std::uint64_t ThreeFreeCards =
+    (std::uint64_t{1} << 7) | (std::uint64_t{1} << 30) | (std::uint64_t{1} << 44);
+
+void BM_GeneratorStepsOneAtATime(benchmark::State& state)
+{
+    std::uint32_t generator = 2024;
+    std::uint64_t free = 0;
+    for (auto _ : state) {
+        for (int k = 0; k < StepWindow::Steps; ++k) {
+            generator = generator * GeneratorMultiplier + GeneratorIncrement;
+            free += (ThreeFreeCards >> CardOfState(generator)) & 1u;
+        }
+        benchmark::DoNotOptimize(free);
+    }
+    state.SetItemsProcessed(state.iterations() * StepWindow::Steps);
+}
+BENCHMARK(BM_GeneratorStepsOneAtATime);
+
+void BM_GeneratorStepsThroughWindows(benchmark::State& state)
+{
+    StepWindow window;
+    std::uint32_t generator = 2024;
+    for (auto _ : state) {
+        FillStepWindow(window, generator, ThreeFreeCards);
+        generator = WindowJumps[StepWindow::Steps](generator);
+        benchmark::DoNotOptimize(window.freeSteps);
+    }
+    state.SetItemsProcessed(state.iterations() * StepWindow::Steps);
+}
+BENCHMARK(BM_GeneratorStepsThroughWindows);
 
 }  // namespace

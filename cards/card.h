@@ -62,7 +62,38 @@ struct UsedCards {
 // The 15-bit linear congruential generator that stands in for the C library's rand and srand:
 // state = state * 214013 + 2531011 (mod 2^32), result (state >> 16) & 0x7FFF. The state is 1
 // when the process starts, so everything drawn before the first reseed repeats on every run.
+// These two constants are the generator's only definition; everything else is derived here.
+inline constexpr std::uint32_t GeneratorMultiplier = 214013u;
+inline constexpr std::uint32_t GeneratorIncrement = 2531011u;
+
 inline std::uint32_t randomState = 1;
+
+// k steps of the generator as one: state * a^k + c * (a^(k-1) + ... + a + 1), modulo 2^32.
+struct GeneratorJump {
+    std::uint32_t multiplier = 1;
+    std::uint32_t increment = 0;
+
+    constexpr std::uint32_t operator()(std::uint32_t state) const
+    {
+        return state * multiplier + increment;
+    }
+};
+
+constexpr GeneratorJump JumpOfSteps(int steps)
+{
+    GeneratorJump jump;
+    for (int i = 0; i < steps; ++i) {
+        jump.multiplier *= GeneratorMultiplier;
+        jump.increment = jump.increment * GeneratorMultiplier + GeneratorIncrement;
+    }
+    return jump;
+}
+
+// The generator's result for the state it has just stepped to: 0..32767.
+constexpr int ValueOfState(std::uint32_t state)
+{
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
 
 inline void SeedRandom(std::uint32_t seed)
 {
@@ -72,8 +103,8 @@ inline void SeedRandom(std::uint32_t seed)
 // Returns 0..32767.
 inline int NextRandom()
 {
-    randomState = randomState * 214013u + 2531011u;
-    return static_cast<int>((randomState >> 16) & 0x7FFFu);
+    randomState = randomState * GeneratorMultiplier + GeneratorIncrement;
+    return ValueOfState(randomState);
 }
 
 // A uniformly drawn card 0..51 from one generator value: value * 52 / 32768, truncated.
@@ -85,7 +116,7 @@ inline Card RandomCard()
 // The card of a generator state: its 15-bit value times 52 / 32768, truncated.
 constexpr Card CardOfState(std::uint32_t state)
 {
-    return static_cast<Card>((((state >> 16) & 0x7FFFu) * 52u) >> 15);
+    return static_cast<Card>((static_cast<std::uint32_t>(ValueOfState(state)) * 52u) >> 15);
 }
 
 // Draws from the generator state `state` until isUsed(card) is false; returns that card and
@@ -97,13 +128,11 @@ constexpr Card CardOfState(std::uint32_t state)
 // are exactly those of drawing one at a time.
 template <class IsUsed> inline Card DrawFreeCard(std::uint32_t& state, IsUsed isUsed)
 {
-    constexpr std::uint32_t A1 = 214013u, C1 = 2531011u;
-    constexpr std::uint32_t A2 = A1 * A1, C2 = C1 * A1 + C1;
-    constexpr std::uint32_t A3 = A2 * A1, C3 = C2 * A1 + C1;
-    constexpr std::uint32_t A4 = A3 * A1, C4 = C3 * A1 + C1;
+    constexpr GeneratorJump Jumps[4] = {JumpOfSteps(1), JumpOfSteps(2), JumpOfSteps(3),
+                                        JumpOfSteps(4)};
     for (;;) {
-        const std::uint32_t steps[4] = {state * A1 + C1, state * A2 + C2, state * A3 + C3,
-                                        state * A4 + C4};
+        const std::uint32_t steps[4] = {Jumps[0](state), Jumps[1](state), Jumps[2](state),
+                                        Jumps[3](state)};
         for (std::uint32_t next : steps) {
             const Card card = CardOfState(next);
             if (!isUsed(card)) {

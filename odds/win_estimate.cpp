@@ -2,20 +2,18 @@
 
 #include "app/state.h"
 #include "cards/evaluator.h"
+#include "cards/step_window.h"
 #include "platform/platform.h"
 #include "render/gain.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdio>
 #include <optional>
 
 namespace {
-
-// Two steps of the generator as one: state * a * a + (a + 1) * c, modulo 2^32.
-constexpr std::uint32_t LcgTwoStepMultiplier = 214013u * 214013u;
-constexpr std::uint32_t LcgTwoStepIncrement = (214013u + 1u) * 2531011u;
 
 // Rank values (Ace 14) of the 52 cards, looked up rather than computed: the opponent model
 // rates every hand it draws.
@@ -82,36 +80,55 @@ inline void ChooseOmahaPair(const Card hand[4], Card& first, Card& second)
     second = hand[3 - (top & 3)];
 }
 
-// Whether some hand of h cards from the free cards of `used` would fit the player without the
-// help of a bluff. A player who bluffs at all can always be served (a weak hand passes the
+// Bit c for card c.
+constexpr std::uint64_t BitOf(Card card)
+{
+    return std::uint64_t{1} << card;
+}
+
+constexpr std::uint64_t AllCards = (std::uint64_t{1} << CardCount) - 1;
+
+std::uint64_t MaskOf(const UsedCards& used)
+{
+    std::uint64_t mask = 0;
+    for (Card c = 0; c < CardCount; ++c)
+        mask |= static_cast<std::uint64_t>(used[c] == 1) << c;
+    return mask;
+}
+
+// AtMostValue[v]: the cards of rank value v or lower.
+constexpr auto AtMostValue = [] {
+    std::array<std::uint64_t, 15> masks{};
+    for (int v = 0; v < 15; ++v)
+        for (Card c = 0; c < CardCount; ++c)
+            if (CardValues[static_cast<std::size_t>(c)] <= v)
+                masks[static_cast<std::size_t>(v)] |= BitOf(c);
+    return masks;
+}();
+
+// Whether some hand of h cards from the cards not in `usedMask` would fit the player without
+// the help of a bluff. A player who bluffs at all can always be served (a weak hand passes the
 // bluff draw now and then). Draws nothing. O(free cards squared): only asked after many
 // rejected hands.
-bool FittingHandExists(const Player& player, const UsedCards& used, int h, float threshold)
+bool FittingHandExists(const PairRatings& ratings, const Player& player, std::uint64_t usedMask,
+                       int h, float threshold)
 {
     if (player.playing && player.bluffing > 0)
         return true;
-    Card free[CardCount];
-    int freeCount = 0;
-    int atMost[15] = {};  // atMost[v]: free cards of rank value v or lower
-    for (Card c = 0; c < CardCount; ++c) {
-        if (used[c] == 0) {
-            free[freeCount++] = c;
-            for (int v = ValueOf(c); v < 15; ++v)
-                ++atMost[v];
-        }
-    }
-    for (int i = 0; i < freeCount; ++i) {
-        for (int j = 0; j < freeCount; ++j) {
-            const Card first = free[i];
-            const Card second = free[j];
-            if (i == j || ValueOf(second) > ValueOf(first))
-                continue;
+    const std::uint64_t free = ~usedMask & AllCards;
+    for (std::uint64_t firsts = free; firsts != 0; firsts &= firsts - 1) {
+        const Card first = std::countr_zero(firsts);
+        // The second card ranks no higher than the first, or it would be chosen first.
+        std::uint64_t seconds = free & AtMostValue[ValueOf(first)] & ~BitOf(first);
+        for (; seconds != 0; seconds &= seconds - 1) {
+            const Card second = std::countr_zero(seconds);
             // In Omaha the other two cards must rank no higher than `second`, or they would be
             // chosen instead; in Texas the two cards are the hand.
-            const int others = atMost[ValueOf(second)] - 1 - (ValueOf(first) == ValueOf(second));
-            if (h > 2 && others < h - 2)
+            const std::uint64_t others =
+                free & AtMostValue[ValueOf(second)] & ~BitOf(first) & ~BitOf(second);
+            if (h > 2 && std::popcount(others) < h - 2)
                 continue;
-            const float rating = PairRating(first, second);
+            const float rating = ratings(first, second);
             if (player.playing ? rating >= threshold : rating < threshold)
                 return true;
         }
@@ -137,43 +154,90 @@ float GuessHand(const Card hand[4])
 
 namespace {
 
-bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Card hand[4],
-                           UsedCards& used, int h)
+// Draws straight from the generator, four steps at a time: the cheaper way while most of the
+// deck is free and a draw takes a step or two. The same interface as WindowedDraws.
+class DirectDraws {
+public:
+    DirectDraws(std::uint32_t state, std::uint64_t) : state_(state) {}
+
+    Card Draw(std::uint64_t taken)
+    {
+        return DrawFreeCard(state_, [taken](Card c) { return ((taken >> c) & 1u) != 0; });
+    }
+    int Value()
+    {
+        Skip(1);
+        return ValueOfState(state_);
+    }
+    void Skip(int steps)
+    {
+        static constexpr GeneratorJump Jumps[3] = {JumpOfSteps(0), JumpOfSteps(1), JumpOfSteps(2)};
+        state_ = Jumps[steps](state_);
+    }
+    std::uint32_t State() const { return state_; }
+
+private:
+    std::uint32_t state_;
+};
+
+// From this many free cards down, a hand is drawn through step windows: a draw then takes two
+// or more generator steps on average, and a cautious player's redraws run to hundreds.
+constexpr int WindowedFreeCards = 30;
+
+// Up to this many free cards, DrawFittingHand asks at once whether any hand could fit.
+constexpr int SmallDeck = 12;
+
+// The attempts of DealOpponentHand on generator draws `draws`: H cards not in `usedMask`, rated,
+// the bluff draw for a playing player's weak hand, again until accepted or given up.
+template <int H, class Draws>
+bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& player, Card hand[4],
+                     std::uint64_t usedMask)
 {
+    // Copies, so that writing the hand cannot make the compiler read the player again.
     const float threshold = static_cast<float>((8 - player.aggression) * 2);
-    const bool omaha = appState.gameVariant == OmahaHoldem;
-    // A cautious player may reject thousands of hands: the attempts draw from a bit set of the
-    // used cards and a local generator state, and only the accepted (or last) hand is marked.
-    std::uint64_t usedMask = 0;
-    for (Card c = 0; c < CardCount; ++c)
-        usedMask |= static_cast<std::uint64_t>(used[c] == 1) << c;
-    std::uint32_t state = randomState;
-    auto next = [&state] {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7FFFu);
-    };
+    const bool playing = player.playing;
+    const int bluffing = player.bluffing;
+    Card drawn[4] = {NoCard, NoCard, NoCard, NoCard};
+    if (CardCount - std::popcount(usedMask) <= SmallDeck &&
+        !FittingHandExists(ratings, player, usedMask, H, threshold)) {
+        // No hand of these cards can fit (the check is cheap for a small deck, and asking it
+        // early changes nothing): every attempt is rejected up to the early stop, so only the
+        // draws and the two steps of a playing player's bluff draw remain.
+        for (int attempt = 1; attempt <= FitCheckAttempt; ++attempt) {
+            std::uint64_t taken = usedMask;
+            for (int i = 0; i < H; ++i) {
+                drawn[i] = draws.Draw(taken);
+                taken |= BitOf(drawn[i]);
+            }
+            if (playing)
+                draws.Skip(2);
+        }
+        std::copy(drawn, drawn + H, hand);
+        return false;
+    }
     bool accepted = false;
     for (int attempt = 1;; ++attempt) {
-        std::uint64_t handMask = usedMask;
-        for (int i = 0; i < h; ++i)
-            hand[i] = DrawUnusedCardFromMask(handMask, state);
+        std::uint64_t taken = usedMask;
+        for (int i = 0; i < H; ++i) {
+            drawn[i] = draws.Draw(taken);
+            taken |= BitOf(drawn[i]);
+        }
         // GuessHand without its check for empty slots: these cards were just drawn.
-        Card first = hand[0];
-        Card second = hand[1];
-        if (omaha)
-            ChooseOmahaPair(hand, first, second);
+        Card first = drawn[0];
+        Card second = drawn[1];
+        if constexpr (H == 4)
+            ChooseOmahaPair(drawn, first, second);
         const float rating = ratings(first, second);
-        if (player.playing) {
+        if (playing) {
             accepted = rating >= threshold;
-            if (!accepted && player.bluffing == 0) {
-                // b is always 0 and never beats r: the two draws only move the generator on,
-                // which two steps at once do exactly.
-                state = state * LcgTwoStepMultiplier + LcgTwoStepIncrement;
+            if (!accepted && bluffing == 0) {
+                // b is always 0 and never beats r: the two draws only move the generator on.
+                draws.Skip(2);
             } else if (!accepted) {
                 // The bluff draw: b in 0..bluffing, then r in 0..19, in that order. Each is a
                 // generator value times n / 32768, truncated: exact in integers as in doubles.
-                const int b = (next() * (player.bluffing + 1)) >> 15;
-                const int r = (next() * 20) >> 15;
+                const int b = (draws.Value() * (bluffing + 1)) >> 15;
+                const int r = (draws.Value() * 20) >> 15;
                 accepted = b > r;
             }
         } else {
@@ -183,13 +247,120 @@ bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Car
             break;
         // A crowded deal may have used up every card that would fit: once the rejections make
         // that likely, look, and keep the last hand when nothing fitting is left.
-        if (attempt == FitCheckAttempt && !FittingHandExists(player, used, h, threshold))
+        if (attempt == FitCheckAttempt &&
+            !FittingHandExists(ratings, player, usedMask, H, threshold))
             break;
     }
-    randomState = state;
-    for (int i = 0; i < h; ++i)
-        used[hand[i]] = 1;
+    std::copy(drawn, drawn + H, hand);
     return accepted;
+}
+
+template <class Draws>
+bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& player, Card hand[4],
+                     std::uint64_t usedMask, int h)
+{
+    return h == 4 ? DrawFittingHand<4>(draws, ratings, player, hand, usedMask)
+                  : DrawFittingHand<2>(draws, ratings, player, hand, usedMask);
+}
+
+// DealOpponentHand on the used cards as bits; the hand dealt is added to `usedMask`.
+bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Card hand[4],
+                           std::uint64_t& usedMask, int freeCards, int h)
+{
+    // A cautious player may reject thousands of hands: the attempts draw from a local
+    // generator state, and only the accepted (or last) hand is marked.
+    bool accepted;
+    if (freeCards <= WindowedFreeCards) {
+        StepWindow window;
+        WindowedDraws draws(randomState, ~usedMask & AllCards, window);
+        accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
+        randomState = draws.State();
+    } else {
+        DirectDraws draws(randomState, ~usedMask & AllCards);
+        accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
+        randomState = draws.State();
+    }
+    for (int i = 0; i < h; ++i)
+        usedMask |= BitOf(hand[i]);
+    return accepted;
+}
+
+// Draws a card not in `usedMask` from the program's generator and marks it there.
+Card DrawUnusedCard(std::uint64_t& usedMask)
+{
+    const std::uint64_t used = usedMask;
+    const Card card = DrawFreeCard(randomState, [used](Card c) { return ((used >> c) & 1u) != 0; });
+    usedMask |= BitOf(card);
+    return card;
+}
+
+// What stays the same through the deals of one estimate.
+struct DealSetup {
+    const Card* hole;            // the user's hole cards, h of them
+    const Card* board;           // the chosen board, NoCard where to be drawn
+    int h;                       // hole cards per player
+    std::uint64_t chosen;        // the user's hole cards and the chosen board cards
+    const PairRatings* ratings;  // with opponent modelling, the ratings of the pairs; else null
+    int dealtIn[CardCount / 2];  // roster indexes of the players dealt in, in order
+    int dealtInCount;
+    int freeAfterBoard;  // the cards left in the deck once the board is dealt
+};
+
+// The players dealt in: in roster order, the playing ones (every one with modelling), as long
+// as the deck still holds a whole hole for the next. The deck's count of free cards after the
+// board is the same in every deal, so is this list.
+void ChoosePlayersDealtIn(DealSetup& setup, bool modelling)
+{
+    int freeBoardSlots = 0;
+    for (int i = 0; i < 5; ++i)
+        freeBoardSlots += setup.board[i] == NoCard;
+    setup.freeAfterBoard = CardCount - std::popcount(setup.chosen) - freeBoardSlots;
+    int freeCards = setup.freeAfterBoard;
+    setup.dealtInCount = 0;
+    const PlayerRoster& roster = appState.roster;
+    for (int p = 0; p < roster.count() && freeCards >= setup.h; ++p) {
+        if (!modelling && !roster.at(p).playing)
+            continue;
+        setup.dealtIn[setup.dealtInCount++] = p;
+        freeCards -= setup.h;
+    }
+}
+
+// Fills the board slots left empty, in order, with cards not in `usedMask` (and marks them).
+void DealBoard(const Card board[5], Card dealBoard[5], std::uint64_t& usedMask)
+{
+    for (int i = 0; i < 5; ++i)
+        dealBoard[i] = board[i] != NoCard ? board[i] : DrawUnusedCard(usedMask);
+}
+
+enum class Outcome { Win, Tie, Loss };
+
+// One deal: the board, then the players dealt in, in roster order, until one beats the user.
+Outcome PlayDeal(const DealSetup& setup)
+{
+    std::uint64_t used = setup.chosen;
+    Card board[5];
+    DealBoard(setup.board, board, used);
+    const HandScore hero = EvaluateHand(setup.hole, board, NoThreshold);
+    HandScore best = -1;
+    for (int i = 0; i < setup.dealtInCount; ++i) {
+        // Opponents keep their cards for the rest of the deal.
+        Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+        if (setup.ratings != nullptr) {
+            DealOpponentHandRated(*setup.ratings, appState.roster.at(setup.dealtIn[i]), hand, used,
+                                  setup.freeAfterBoard - i * setup.h, setup.h);
+        } else {
+            for (int k = 0; k < setup.h; ++k)
+                hand[k] = DrawUnusedCard(used);
+        }
+        const HandScore score = EvaluateHand(hand, board, hero);
+        if (score > best) {
+            best = score;
+            if (best > hero)
+                break;  // the deal is lost whatever the others hold
+        }
+    }
+    return hero > best ? Outcome::Win : hero == best ? Outcome::Tie : Outcome::Loss;
 }
 
 }  // namespace
@@ -197,7 +368,12 @@ bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Car
 bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h)
 {
     const PairRatings ratings;
-    return DealOpponentHandRated(ratings, player, hand, used, h);
+    std::uint64_t usedMask = MaskOf(used);
+    const int freeCards = CardCount - std::popcount(usedMask);
+    const bool accepted = DealOpponentHandRated(ratings, player, hand, usedMask, freeCards, h);
+    for (int i = 0; i < h; ++i)
+        used[hand[i]] = 1;
+    return accepted;
 }
 
 void EstimateWin(const Card hole[4], const Card board[5])
@@ -208,68 +384,36 @@ void EstimateWin(const Card hole[4], const Card board[5])
             return;
     }
     const bool modelling = IsControlChecked(appState.mainDialog, ModellingCheckBox);
-    const PlayerRoster& roster = appState.roster;
-    const int players = roster.count();
-    OutcomeCounts& counts = appState.outcomeCounts;
-
     std::optional<PairRatings> ratings;
     if (modelling)
         ratings.emplace();
-    UsedCards used;
-    for (int deal = 0; deal < DealsPerEstimate; ++deal) {
-        used.clear();
-        int freeCards = CardCount;
-        auto mark = [&](Card card) {
-            freeCards -= used[card] == 0;
-            used[card] = 1;
-        };
-        for (int i = 0; i < h; ++i)
-            mark(hole[i]);
-        for (int i = 0; i < 5; ++i) {
-            if (board[i] != NoCard)
-                mark(board[i]);
-        }
-        Card dealBoard[5];
-        for (int i = 0; i < 5; ++i) {
-            if (board[i] != NoCard) {
-                dealBoard[i] = board[i];
-            } else {
-                dealBoard[i] = DrawUnusedCard(used);
-                --freeCards;
-            }
-        }
-        const HandScore hero = EvaluateHand(hole, dealBoard, NoThreshold);
 
-        HandScore best = -1;
-        for (int p = 0; p < players; ++p) {
-            const Player& player = roster.at(p);
-            if (!modelling && !player.playing)
-                continue;
-            // Opponents keep their cards for the rest of the deal; once the deck cannot give
-            // a whole hand, nobody after this point is dealt in.
-            if (freeCards < h)
-                break;
-            Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-            if (modelling) {
-                DealOpponentHandRated(*ratings, player, hand, used, h);
-            } else {
-                for (int i = 0; i < h; ++i)
-                    hand[i] = DrawUnusedCard(used);
-            }
-            freeCards -= h;
-            const HandScore score = EvaluateHand(hand, dealBoard, hero);
-            if (score > best) {
-                best = score;
-                if (best > hero)
-                    break;  // the deal is lost whatever the others hold
-            }
-        }
-        if (hero > best)
+    DealSetup setup{};
+    setup.hole = hole;
+    setup.board = board;
+    setup.h = h;
+    for (int i = 0; i < h; ++i)
+        setup.chosen |= BitOf(hole[i]);
+    for (int i = 0; i < 5; ++i) {
+        if (board[i] != NoCard)
+            setup.chosen |= BitOf(board[i]);
+    }
+    setup.ratings = ratings ? &*ratings : nullptr;
+    ChoosePlayersDealtIn(setup, modelling);
+
+    OutcomeCounts& counts = appState.outcomeCounts;
+    for (int deal = 0; deal < DealsPerEstimate; ++deal) {
+        switch (PlayDeal(setup)) {
+        case Outcome::Win:
             ++counts.wins;
-        else if (hero == best)
+            break;
+        case Outcome::Tie:
             ++counts.ties;
-        else
+            break;
+        case Outcome::Loss:
             ++counts.losses;
+            break;
+        }
     }
 
     // The shares are of every deal since the last reset. The total is held as a float, as the
@@ -279,8 +423,10 @@ void EstimateWin(const Card hole[4], const Card board[5])
     ShowShare(TieShareControl, counts.ties, total);
     ShowShare(LossShareControl, counts.losses, total);
 
+    // The pot is shared with the playing players who were dealt in; players the deck cannot
+    // serve stake nothing.
     int playing = 0;
-    for (int p = 0; p < players; ++p)
-        playing += roster.at(p).playing ? 1 : 0;
+    for (int i = 0; i < setup.dealtInCount; ++i)
+        playing += appState.roster.at(setup.dealtIn[i]).playing ? 1 : 0;
     DrawGain(playing);
 }

@@ -1,11 +1,14 @@
 // The opponent model's dealing is tuned for speed (bit sets, several generator steps at once);
 // it must still draw exactly the cards, in exactly the order, that the plain rule draws.
 #include "app/state.h"
+#include "cards/step_window.h"
 #include "odds/starting_hands.h"
 #include "odds/win_estimate.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
 
 namespace {
@@ -78,5 +81,149 @@ TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRule)
             ASSERT_EQ(hand[i], plainHand[i]) << trial << " card " << i;
         ASSERT_EQ(state, randomState) << trial;
         ASSERT_EQ(used.flag, plainUsed.flag) << trial;
+    }
+}
+
+namespace {
+
+// Whether some ordering of some h free cards makes a hand that fits the player without a
+// bluff, by trying them all: the plain form of the early stop's check.
+bool PlainFitExists(const Player& player, const UsedCards& used, int h)
+{
+    if (player.playing && player.bluffing > 0)
+        return true;
+    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+    auto fits = [&] {
+        const float rating = GuessHand(hand);
+        return player.playing ? rating >= threshold : rating < threshold;
+    };
+    auto place = [&](auto&& self, int i) -> bool {
+        if (i >= h || i >= 4)
+            return fits();
+        for (Card c = 0; c < CardCount; ++c) {
+            if (used[c] == 1 || std::find(hand, hand + i, c) != hand + i)
+                continue;
+            hand[i] = c;
+            if (self(self, i + 1))
+                return true;
+        }
+        return false;
+    };
+    return place(place, 0);
+}
+
+// The plain rule with the early stop for a deck that holds no fitting hand.
+bool PlainDealWithFitCheck(const Player& player, Card hand[4], UsedCards& used, int h)
+{
+    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    for (int attempt = 1;; ++attempt) {
+        for (int i = 0; i < h; ++i)
+            hand[i] = DrawUnusedCard(used);
+        const float rating = GuessHand(hand);
+        bool accepted;
+        if (player.playing) {
+            accepted = rating >= threshold;
+            if (!accepted) {
+                const int b =
+                    static_cast<int>(NextRandom() * (player.bluffing + 1) * (1.0 / 32768));
+                const int r = static_cast<int>(NextRandom() * 20 * (1.0 / 32768));
+                accepted = b > r;
+            }
+        } else {
+            accepted = rating < threshold;
+        }
+        if (accepted || attempt == MaxDealAttempts)
+            return accepted;
+        for (int i = 0; i < h; ++i)
+            used[hand[i]] = 0;
+        if (attempt == FitCheckAttempt && !PlainFitExists(player, used, h)) {
+            for (int i = 0; i < h; ++i)
+                used[hand[i]] = 1;
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(OpponentDeal, CrowdedDecksDrawExactlyTheCardsOfThePlainRule)
+{
+    // From 21 cards out to a deck of exactly one hand: the draws go through step windows, run
+    // into hundreds of redraws and into the early stop.
+    ResetAppState(appState);
+    SeedRandom(1);
+    for (int cell = 0; cell < StartingHandCells; ++cell)
+        ComputeNextCell(QuickCalculation);
+
+    std::mt19937 pick(11);
+    int stopped = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        appState.gameVariant = trial % 2 == 0 ? TexasHoldem : OmahaHoldem;
+        const int h = HoleCount(appState.gameVariant);
+        Player player;
+        player.aggression = static_cast<int>(pick() % 11);
+        player.bluffing = pick() % 3 == 0 ? static_cast<int>(pick() % 11) : 0;
+        player.playing = pick() % 4 != 0;
+        std::array<Card, CardCount> deck;
+        for (Card c = 0; c < CardCount; ++c)
+            deck[static_cast<std::size_t>(c)] = c;
+        std::shuffle(deck.begin(), deck.end(), pick);
+        const int out = 21 + static_cast<int>(pick() % static_cast<unsigned>(CardCount - h - 20));
+        UsedCards used;
+        for (int i = 0; i < out; ++i)
+            used[deck[static_cast<std::size_t>(i)]] = 1;
+        UsedCards plainUsed = used;
+        const std::uint32_t seed = pick();
+
+        Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+        SeedRandom(seed);
+        const bool accepted = DealOpponentHand(player, hand, used, h);
+        const std::uint32_t state = randomState;
+
+        Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
+        SeedRandom(seed);
+        const bool plainAccepted = PlainDealWithFitCheck(player, plainHand, plainUsed, h);
+
+        ASSERT_EQ(accepted, plainAccepted) << trial;
+        for (int i = 0; i < 4; ++i)
+            ASSERT_EQ(hand[i], plainHand[i]) << trial << " card " << i;
+        ASSERT_EQ(state, randomState) << trial;
+        ASSERT_EQ(used.flag, plainUsed.flag) << trial;
+        stopped += accepted ? 0 : 1;
+    }
+    EXPECT_GT(stopped, 40);  // the early stop came into it
+}
+
+TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
+{
+    // Both ways of making a window (the AVX2 one where the processor has it) against the
+    // generator stepped once at a time, for free sets from full to empty.
+    std::mt19937_64 pick(3);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const std::uint32_t base = static_cast<std::uint32_t>(pick());
+        std::uint64_t freeMask = pick() & pick() & ((std::uint64_t{1} << CardCount) - 1);
+        if (trial % 10 == 0)
+            freeMask = trial % 20 == 0 ? 0 : (std::uint64_t{1} << CardCount) - 1;
+        StepWindow expected;
+        SeedRandom(base);
+        expected.freeSteps = 0;
+        for (int k = 0; k < StepWindow::Steps; ++k) {
+            const Card card = RandomCard();
+            expected.cards[static_cast<std::size_t>(k)] = card;
+            expected.freeSteps |= ((freeMask >> card) & 1u) << k;
+        }
+        StepWindow portable;
+        FillStepWindowPortable(portable, base, freeMask);
+        ASSERT_EQ(portable.cards, expected.cards) << trial;
+        ASSERT_EQ(portable.freeSteps, expected.freeSteps) << trial;
+        if (StepWindowUsesAvx2()) {
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+            StepWindow wide;
+            FillStepWindowAvx2(wide, base, freeMask);
+            ASSERT_EQ(wide.cards, expected.cards) << trial;
+            ASSERT_EQ(wide.freeSteps, expected.freeSteps) << trial;
+#endif
+        }
     }
 }

@@ -5,6 +5,7 @@
 #include "cards/evaluator.h"
 #include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
+#include "render/gain.h"
 #include "tests/support/win_estimate_reference.h"
 
 #include <gtest/gtest.h>
@@ -336,4 +337,40 @@ TEST_F(WinEstimate, AnEmptyTableCannotTrapAFoldedAggressivePlayer)
     Seat(3, 8, 0, false);
     Estimate({Of(Ace, 0), Of(King, 1)}, {}, 1);
     EXPECT_EQ(appState.outcomeCounts.total(), DealsPerEstimate);
+}
+
+TEST_F(WinEstimate, TheGainCountsThePlayingPlayersTheDeckServes)
+{
+    // The user holds the royal flush in spades and wins every deal, so the gain is
+    // (1000 / 1000.001 * (n + 1) - 1) * 100 for n opponents sharing the pot: 499.9994 for 5,
+    // 999.9989 for 10, 2199.9977 for 22. The deck serves 10 players in Omaha (43 cards left
+    // after the user's four and the board) and 22 in Texas (45 left), in roster order.
+    struct Case {
+        GameVariant variant;
+        int players;
+        bool everyOtherPlaying;  // else all playing
+        bool modelling;
+        float gain;
+    };
+    const Case cases[] = {
+        {OmahaHoldem, 22, false, true, 999.9989f},    // ten dealt in, not 22
+        {OmahaHoldem, 22, true, true, 499.9994f},     // the playing among the first ten
+        {OmahaHoldem, 22, true, false, 999.9989f},    // the first ten of the 11 playing
+        {TexasHoldem, 30, false, false, 2199.9977f},  // 22 dealt in
+        {TexasHoldem, 5, false, true, 499.9994f},     // a table the deck serves whole
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.variant << " " << c.players << " "
+                                          << c.everyOtherPlaying << " " << c.modelling);
+        appState.gameVariant = c.variant;
+        Modelling(c.modelling);
+        Seat(c.players);
+        for (int p = 0; p < c.players; ++p)
+            appState.roster.at(p).playing = !c.everyOtherPlaying || p % 2 == 0;
+        const Card hole[4] = {Of(Ace, 3), Of(King, 3), Of(Two, 0), Of(Three, 1)};
+        const Card board[5] = {Of(Queen, 3), Of(Jack, 3), Of(Ten, 3), Of(Four, 2), Of(Five, 0)};
+        EstimateWin(hole, board);
+        ASSERT_EQ(appState.outcomeCounts.wins, DealsPerEstimate);
+        EXPECT_NEAR(gainPercent, c.gain, 0.01f);
+    }
 }

@@ -1,0 +1,188 @@
+// Draws of free cards many generator steps at a time, for the long runs of draws that a crowded
+// deck costs: the same cards and the same generator states as DrawFreeCard one step after the
+// other, only cheaper per step.
+//
+// A window holds the cards of the next 64 steps from one state, all worked out at once (step k
+// is state * a^k + c_k, so no step waits for the one before it), and a bit per step whose card
+// is free. Drawing is then a search for the next set bit; the steps in between are passed over
+// as the one-at-a-time draw would pass over them, used card after used card.
+#pragma once
+
+#include "cards/card.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TABLEWISE_STEP_WINDOW_AVX2 1
+#endif
+
+struct StepWindow {
+    static constexpr int Steps = 64;
+    std::uint64_t freeSteps = 0;                        // bit k: the card of step k + 1 is free
+    alignas(32) std::array<std::int32_t, Steps> cards;  // cards[k]: the card of step k + 1
+};
+
+// The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past
+// its end before the next window is made.
+inline constexpr int WindowJumpCount = StepWindow::Steps + 8;
+inline constexpr auto WindowJumps = [] {
+    std::array<GeneratorJump, WindowJumpCount> jumps{};
+    for (int k = 1; k < WindowJumpCount; ++k) {
+        jumps[static_cast<std::size_t>(k)].multiplier =
+            jumps[static_cast<std::size_t>(k - 1)].multiplier * GeneratorMultiplier;
+        jumps[static_cast<std::size_t>(k)].increment =
+            jumps[static_cast<std::size_t>(k - 1)].increment * GeneratorMultiplier +
+            GeneratorIncrement;
+    }
+    return jumps;
+}();
+
+// The window of the 64 steps after `base` for the free cards `freeMask` (bit c for card c),
+// one step at a time. Any machine.
+inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+{
+    std::uint64_t freeSteps = 0;
+    for (int k = 0; k < StepWindow::Steps; ++k) {
+        const Card card = CardOfState(WindowJumps[static_cast<std::size_t>(k + 1)](base));
+        window.cards[static_cast<std::size_t>(k)] = card;
+        freeSteps |= ((freeMask >> card) & 1u) << k;
+    }
+    window.freeSteps = freeSteps;
+}
+
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+// The same window eight steps per instruction, on processors with AVX2. The card of a state is
+// ((state >> 16) & 0x7FFF) * 52 >> 15, worked out as the high half of 2 * value * 52 in a
+// 16-bit lane (the doubling drops bit 31 of the state); a card's free bit is read from the
+// low or high 32 bits of the mask.
+__attribute__((target("avx2"))) inline void
+FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+{
+    alignas(32) static constexpr auto Multipliers = [] {
+        std::array<std::uint32_t, StepWindow::Steps> m{};
+        for (std::size_t k = 0; k < m.size(); ++k)
+            m[k] = WindowJumps[k + 1].multiplier;
+        return m;
+    }();
+    alignas(32) static constexpr auto Increments = [] {
+        std::array<std::uint32_t, StepWindow::Steps> c{};
+        for (std::size_t k = 0; k < c.size(); ++k)
+            c[k] = WindowJumps[k + 1].increment;
+        return c;
+    }();
+    const __m256i state = _mm256_set1_epi32(static_cast<int>(base));
+    const __m256i lowFree = _mm256_set1_epi32(static_cast<int>(freeMask & 0xFFFFFFFFu));
+    const __m256i highFree = _mm256_set1_epi32(static_cast<int>(freeMask >> 32));
+    const __m256i fiftyTwo = _mm256_set1_epi32(52);
+    const __m256i thirtyOne = _mm256_set1_epi32(31);
+    std::uint64_t freeSteps = 0;
+    for (int k = 0; k < StepWindow::Steps; k += 8) {
+        const __m256i multiplier =
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k));
+        const __m256i increment =
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k));
+        const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
+        const __m256i high = _mm256_srli_epi32(next, 16);
+        const __m256i card = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k), card);
+        const __m256i word =
+            _mm256_blendv_epi8(lowFree, highFree, _mm256_cmpgt_epi32(card, thirtyOne));
+        const __m256i bit = _mm256_srlv_epi32(word, _mm256_and_si256(card, thirtyOne));
+        const int bits = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(bit, 31)));
+        freeSteps |= static_cast<std::uint64_t>(static_cast<unsigned>(bits)) << k;
+    }
+    window.freeSteps = freeSteps;
+}
+#endif
+
+// Whether this processor takes the AVX2 window; asked once.
+inline bool StepWindowUsesAvx2()
+{
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+#else
+    return false;
+#endif
+}
+
+inline void FillStepWindow(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+{
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+    if (StepWindowUsesAvx2()) {
+        FillStepWindowAvx2(window, base, freeMask);
+        return;
+    }
+#endif
+    FillStepWindowPortable(window, base, freeMask);
+}
+
+// Draws from a generator state through windows, for a set of free cards that stays the same
+// while the draws go on; a card drawn meanwhile is passed over through `taken`. Each Draw is
+// DrawFreeCard for the cards free and not taken; Value and Skip step the generator once or n
+// times (n at most 7); State is the generator's state after everything drawn so far. The
+// window's cards live in the caller's `window`, its other fields here, where the compiler can
+// keep them in registers.
+class WindowedDraws {
+public:
+    WindowedDraws(std::uint32_t state, std::uint64_t freeMask, StepWindow& window)
+        : base_(state), freeMask_(freeMask), cards_(window.cards.data()), window_(window)
+    {
+    }
+
+    Card Draw(std::uint64_t taken)
+    {
+        for (;;) {
+            while (pending_ != 0) {
+                const int k = std::countr_zero(pending_);
+                pending_ &= pending_ - 1;
+                const Card card = cards_[k];
+                if (((taken >> card) & 1u) == 0) {
+                    position_ = k + 1;
+                    return card;
+                }
+            }
+            // No free step left in this window: the next one starts where this one ends, or
+            // further on when steps were skipped past its end.
+            const int consumed =
+                !started_ || position_ > StepWindow::Steps ? position_ : StepWindow::Steps;
+            started_ = true;
+            base_ = WindowJumps[static_cast<std::size_t>(consumed)](base_);
+            position_ = 0;
+            FillStepWindow(window_, base_, freeMask_);
+            pending_ = window_.freeSteps;
+        }
+    }
+
+    int Value()
+    {
+        Skip(1);
+        return ValueOfState(State());
+    }
+
+    void Skip(int steps)
+    {
+        if (position_ + steps >= WindowJumpCount) {  // never after a Draw: only Skip after Skip
+            base_ = State();
+            position_ = 0;
+            pending_ = 0;
+        }
+        position_ += steps;
+        // Forget the free steps passed over; past the window's end there are none left.
+        pending_ &= position_ < StepWindow::Steps ? ~std::uint64_t{0} << position_ : 0;
+    }
+
+    std::uint32_t State() const { return WindowJumps[static_cast<std::size_t>(position_)](base_); }
+
+private:
+    std::uint32_t base_;         // the state before the window's first step
+    int position_ = 0;           // steps taken since base_
+    std::uint64_t pending_ = 0;  // the window's free steps not yet passed
+    bool started_ = false;       // whether a window has been made
+    std::uint64_t freeMask_;     // the free cards the window marks
+    const std::int32_t* cards_;
+    StepWindow& window_;
+};
