@@ -109,7 +109,7 @@ void PostWindowMessage(Window window, Message message, const MessageParams& para
     if (!window)
         return;
     Model().posted.push_back({window, message, params});
-    Backend().MessagePosted();
+    backend::MessagePosted();
 }
 
 int DeliverPostedMessages(bool onlyThoseQueuedNow)
@@ -126,7 +126,7 @@ int DeliverPostedMessages(bool onlyThoseQueuedNow)
         ++delivered;
     }
     if (!posted.empty())
-        Backend().MessagePosted();  // the rest waits for the next turn
+        backend::MessagePosted();  // the rest waits for the next turn
     return delivered;
 }
 
@@ -172,9 +172,9 @@ Window MakeDialog(int templateId, Window owner, WindowProc proc)
                                            r.bottom - r.top, control.text);
         c.kind = control.kind;
         c.tabStop = control.tabStop;
-        Backend().ResetPixels(c);
+        backend::ResetPixels(c);
     }
-    Backend().WindowMade(dialog);
+    backend::WindowMade(dialog);
     return &dialog;
 }
 
@@ -203,7 +203,7 @@ void MoveFocus(WindowRecord& dialog, bool backwards)
     const auto stops = TabStops(dialog);
     if (stops.empty())
         return;
-    auto at = std::find(stops.begin(), stops.end(), Backend().FocusedRecord());
+    auto at = std::find(stops.begin(), stops.end(), backend::FocusedRecord());
     WindowRecord* next = nullptr;
     if (at == stops.end())
         next = backwards ? stops.back() : stops.front();
@@ -235,13 +235,13 @@ int RunModalDialog(int templateId, Window owner, WindowProc proc)
         owner->enabled = false;
     dialog->modalRunning = true;
     InitialiseDialog(*dialog);
-    Backend().RunModal(*dialog);
+    backend::RunModal(*dialog);
     const int result = dialog->modalEnded ? dialog->modalResult : 0;
     dialog->modalRunning = false;
     DestroyWindow(dialog);
     if (WindowAlive(owner)) {
         owner->enabled = ownerWasEnabled;
-        Backend().ModalEnded(*owner);
+        backend::ModalEnded(*owner);
     }
     return result;
 }
@@ -258,7 +258,7 @@ void FocusControl(WindowRecord& control)
 {
     if (WindowRecord* dialog = control.parent)
         dialog->lastFocus = &control;
-    Backend().Focus(control);
+    backend::Focus(control);
 }
 
 void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
@@ -270,7 +270,7 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
         SendCommand(dialog, 2);
         return;
     case DialogKey::Enter: {
-        WindowRecord* focus = Backend().FocusedRecord();
+        WindowRecord* focus = backend::FocusedRecord();
         if (focus && focus->parent == &dialog && focus->kind == ControlKind::PushButton &&
             focus->enabled)
             PressControl(*focus, false);
@@ -286,7 +286,7 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
 
 Window FocusedWindow()
 {
-    WindowRecord* focus = Backend().FocusedRecord();
+    WindowRecord* focus = backend::FocusedRecord();
     return WindowAlive(focus) ? focus : nullptr;
 }
 
@@ -306,7 +306,7 @@ void PressControl(WindowRecord& control, bool toggle)
         return;
     if (toggle && control.kind == ControlKind::CheckBox) {
         control.checked = !control.checked;
-        Backend().ControlChanged(control, WindowBackend::Change::Check);
+        backend::ControlChanged(control, backend::Change::Check);
     }
     SendCommand(*control.parent, control.id);
 }
@@ -337,7 +337,7 @@ void Forget(WindowRecord& window)
     for (WindowRecord* child : window.children)
         Forget(*child);
     for (auto& timer : window.timers)
-        Backend().TimerStopped(*timer);
+        backend::TimerStopped(*timer);
     window.timers.clear();
     window.destroyed = true;
 }
@@ -359,7 +359,7 @@ void DestroyWindow(Window window)
     if (!WindowAlive(window))
         return;  // the procedure destroyed it itself
     Forget(*window);
-    Backend().WindowDestroyed(*window);
+    backend::WindowDestroyed(*window);
 }
 
 // --- Rectangles, classes and top-level windows ---------------------------------------------------
@@ -370,12 +370,12 @@ ScreenRect WindowScreenRect(Window window)
         return {};
     ScreenRect client;
     if (window->parent) {  // a control: its own rectangle on the screen
-        if (!Backend().ClientRect(*window->parent, client))
+        if (!backend::ClientRect(*window->parent, client))
             client = {};
         return {client.left + window->x, client.top + window->y,
                 client.left + window->x + window->width, client.top + window->y + window->height};
     }
-    if (!Backend().ClientRect(*window, client))
+    if (!backend::ClientRect(*window, client))
         return {};
     if (window->isDialog)
         return {client.left - DialogFrameWidth, client.top - DialogCaptionHeight,
@@ -387,7 +387,7 @@ void UpdateWindow(Window window)
 {
     if (!WindowAlive(window))
         return;
-    Backend().Flush();
+    backend::Flush();
     window->paintPending = false;
     SendWindowMessage(window, Message::Paint);
 }
@@ -397,7 +397,7 @@ ClientSize WindowClientSize(Window window)
     if (!window)
         return {};
     ScreenRect client;
-    if (!window->parent && Backend().ClientRect(*window, client))
+    if (!window->parent && backend::ClientRect(*window, client))
         return {client.right - client.left, client.bottom - client.top};
     return {window->width, window->height};
 }
@@ -421,11 +421,11 @@ Window CreateTopLevelWindow(std::string_view className, std::string_view caption
     window.text.assign(caption);
     window.width = std::max(width, 1);
     window.height = std::max(height, 1);
-    Backend().ResetPixels(window);
-    Backend().WindowMade(window);
+    backend::ResetPixels(window);
+    backend::WindowMade(window);
     if (SendWindowMessage(&window, Message::Create) == -1) {
         Forget(window);
-        Backend().WindowDestroyed(window);
+        backend::WindowDestroyed(window);
         return nullptr;
     }
     SendSize(window);
@@ -442,11 +442,11 @@ void SetTimer(Window window, int id, int periodMs)
     for (auto& timer : window->timers)
         if (timer->id == id) {
             timer->periodMs = period;
-            Backend().TimerStarted(*timer);
+            backend::TimerStarted(*timer);
             return;
         }
     window->timers.push_back(std::make_unique<TimerRecord>(TimerRecord{window, id, period}));
-    Backend().TimerStarted(*window->timers.back());
+    backend::TimerStarted(*window->timers.back());
 }
 
 void KillTimer(Window window, int id)
@@ -456,7 +456,7 @@ void KillTimer(Window window, int id)
     auto& timers = window->timers;
     for (auto it = timers.begin(); it != timers.end(); ++it)
         if ((*it)->id == id) {
-            Backend().TimerStopped(**it);
+            backend::TimerStopped(**it);
             timers.erase(it);
             return;
         }
@@ -480,7 +480,7 @@ void SetControlText(Window dialog, int controlId, std::string_view text)
     if (!WindowAlive(control))
         return;
     control->text.assign(text);
-    Backend().ControlChanged(*control, WindowBackend::Change::Text);
+    backend::ControlChanged(*control, backend::Change::Text);
 }
 
 std::string ControlText(Window dialog, int controlId)
@@ -488,7 +488,7 @@ std::string ControlText(Window dialog, int controlId)
     Window control = ControlWindow(dialog, controlId);
     if (!control)
         return {};
-    Backend().ReadControl(*control);
+    backend::ReadControl(*control);
     return control->text;
 }
 
@@ -509,7 +509,7 @@ bool IsControlChecked(Window dialog, int controlId)
     WindowRecord* control = CheckBox(dialog, controlId);
     if (!control)
         return false;
-    Backend().ReadControl(*control);
+    backend::ReadControl(*control);
     return control->checked;
 }
 
@@ -517,7 +517,7 @@ void SetControlChecked(Window dialog, int controlId, bool checked)
 {
     if (WindowRecord* control = CheckBox(dialog, controlId)) {
         control->checked = checked;
-        Backend().ControlChanged(*control, WindowBackend::Change::Check);
+        backend::ControlChanged(*control, backend::Change::Check);
     }
 }
 
@@ -527,7 +527,7 @@ void EnableControl(Window dialog, int controlId, bool enabled)
     if (!WindowAlive(control))
         return;
     control->enabled = enabled;
-    Backend().ControlChanged(*control, WindowBackend::Change::Enabled);
+    backend::ControlChanged(*control, backend::Change::Enabled);
     if (!enabled && dialog->lastFocus == control)
         dialog->lastFocus = nullptr;
 }
@@ -540,7 +540,7 @@ void SetScrollInfo(Window bar, const ScrollInfo& info, bool)
     bar->scroll = info;
     if (bar->tracking)
         bar->scroll.trackPos = trackPos;
-    Backend().ControlChanged(*bar, WindowBackend::Change::Picture);
+    backend::ControlChanged(*bar, backend::Change::Picture);
 }
 
 void SetScrollPosition(Window bar, int pos, bool)
@@ -548,7 +548,7 @@ void SetScrollPosition(Window bar, int pos, bool)
     if (!WindowAlive(bar))
         return;
     bar->scroll.pos = pos;
-    Backend().ControlChanged(*bar, WindowBackend::Change::Picture);
+    backend::ControlChanged(*bar, backend::Change::Picture);
 }
 
 ScrollInfo GetScrollInfo(Window bar)
@@ -675,7 +675,7 @@ void Rectangle(DeviceContext dc, int left, int top, int right, int bottom)
     WindowRecord& c = *dc->window;
     FillGdiRectangle(c.pixels, c.width, c.height, dc->pen.color, dc->brush.color, left, top, right,
                      bottom);
-    Backend().ControlChanged(c, WindowBackend::Change::Picture);  // shown soon
+    backend::ControlChanged(c, backend::Change::Picture);  // shown soon
 }
 
 void SetGlRedrawRoutine(DeviceContext dc, void (*redraw)())

@@ -83,44 +83,42 @@ struct MenuRecord {
     std::vector<MenuItemRecord> items;
 };
 
-// What the model asks of an implementation. The defaults do nothing.
-class WindowBackend {
-public:
-    virtual ~WindowBackend() = default;
-    // A dialog's or top-level window's records are complete, controls included: make what
-    // shows them.
-    virtual void WindowMade(WindowRecord& window) = 0;
-    // Fills the pixel buffer as the window looks before anything draws on it.
-    virtual void ResetPixels(WindowRecord& window) = 0;
-    // The window and its controls are destroyed and their records marked so; the backend lets
-    // go of what showed them.
-    virtual void WindowDestroyed(WindowRecord&) {}
-    // The client area's rectangle on the screen of a dialog or top-level window; false when
-    // it has none.
-    virtual bool ClientRect(const WindowRecord& window, ScreenRect& rect) = 0;
-    // Keyboard focus as the model sees it: the window that has it, and giving it to a control.
-    virtual WindowRecord* FocusedRecord() = 0;
-    virtual void Focus(WindowRecord& control) = 0;
-    // A control's state changed in its record: show it. Before the model reads a control's
-    // text or check mark, the backend brings the record up to date with what the user did.
-    enum class Change { Text, Check, Enabled, Picture };  // Picture: scroll state or pixels
-    virtual void ControlChanged(WindowRecord&, Change) {}
-    virtual void ReadControl(WindowRecord&) {}
-    // A message was queued; a timer was started (or restarted with a new period) or stopped.
-    virtual void MessagePosted() {}
-    virtual void TimerStarted(TimerRecord&) {}
-    virtual void TimerStopped(TimerRecord&) {}
-    // UpdateWindow paints at once: first the toolkit draws what it has pending.
-    virtual void Flush() {}
-    // Runs a modal dialog that InitDialog left running: shows it and dispatches messages until
-    // it ends or is destroyed (or the quit message comes). Afterwards the owner, enabled again,
-    // gets ModalEnded.
-    virtual void RunModal(WindowRecord& dialog) = 0;
-    virtual void ModalEnded(WindowRecord&) {}
-};
+// What the model asks of an implementation: each platform library defines these (the model is
+// compiled into each), so the backend is chosen when the program is linked.
+namespace backend {
 
-// The implementation's backend (defined by each implementation).
-WindowBackend& Backend();
+// A dialog's or top-level window's records are complete, controls included: make what shows
+// them.
+void WindowMade(WindowRecord& window);
+// Fills the pixel buffer as the window looks before anything draws on it.
+void ResetPixels(WindowRecord& window);
+// The window and its controls are destroyed and their records marked so; the backend lets go
+// of what showed them.
+void WindowDestroyed(WindowRecord& window);
+// The client area's rectangle on the screen of a dialog or top-level window; false when it has
+// none.
+bool ClientRect(const WindowRecord& window, ScreenRect& rect);
+// Keyboard focus as the model sees it: the window that has it, and giving it to a control.
+WindowRecord* FocusedRecord();
+void Focus(WindowRecord& control);
+// A control's state changed in its record: show it. Before the model reads a control's text
+// or check mark, the backend brings the record up to date with what the user did.
+enum class Change { Text, Check, Enabled, Picture };  // Picture: scroll state or pixels
+void ControlChanged(WindowRecord& control, Change change);
+void ReadControl(WindowRecord& control);
+// A message was queued; a timer was started (or restarted with a new period) or stopped.
+void MessagePosted();
+void TimerStarted(TimerRecord& timer);
+void TimerStopped(TimerRecord& timer);
+// UpdateWindow paints at once: first the toolkit draws what it has pending.
+void Flush();
+// Runs a modal dialog that InitDialog left running: shows it and dispatches messages until it
+// ends or is destroyed (or the quit message comes). Afterwards the owner, enabled again, gets
+// ModalEnded.
+void RunModal(WindowRecord& dialog);
+void ModalEnded(WindowRecord& owner);
+
+}  // namespace backend
 
 // --- Records ---------------------------------------------------------------------------------
 

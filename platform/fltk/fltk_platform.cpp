@@ -121,151 +121,161 @@ void ForgetWidgets(WindowRecord& window)
     std::vector<std::uint32_t>().swap(window.pixels);
 }
 
-class FltkBackend final : public WindowBackend {
-public:
-    // A dialog is centred on the screen, a top-level window's client area goes where it was
-    // asked for; both stay hidden until shown.
-    void WindowMade(WindowRecord& window) override
-    {
-        EnsureFltk();
-        int x = window.x;
-        int y = window.y;
-        if (window.isDialog) {
-            int sw = 0, sh = 0;
-            Fl::screen_xywh(x, y, sw, sh, 0);
-            x += (sw - window.width) / 2;
-            y += (sh - window.height) / 2;
-        }
-        Fl_Window* host = MakeHostWindow(window, x, y, window.width, window.height);
-        if (window.isDialog)  // no maximise
-            host->size_range(window.width, window.height, window.width, window.height);
-        Bind(window, host);
-        if (window.owner)
-            host->set_non_modal();  // stays in front of the program's other windows
-        if (!window.isDialog) {
-            host->resizable(host);
-            host->size_range(1, 1);
-        }
-        for (WindowRecord* control : window.children)
-            Bind(*control, MakeControlWidget(*control, *host));
-    }
-
-    // Frames show their one-pixel outline around the dialog's background.
-    void ResetPixels(WindowRecord& window) override
-    {
-        const int w = std::max(window.width, 0);
-        const int h = std::max(window.height, 0);
-        window.pixels.assign(static_cast<std::size_t>(w) * h, DialogBackground);
-        const bool black = window.kind == ControlKind::BlackFrame;
-        if (window.parent && (black || window.kind == ControlKind::WhiteFrame))
-            FillGdiRectangle(window.pixels, w, h, black ? Rgb(0, 0, 0) : Rgb(255, 255, 255),
-                             DialogBackground, 0, 0, w, h);
-    }
-
-    void WindowDestroyed(WindowRecord& window) override
-    {
-        Fl_Widget* widget = window.native->widget;
-        ForgetWidgets(window);
-        if (!widget)
-            return;
-        widget->hide();
-        if (Fl_Group* parent = widget->parent())
-            parent->remove(widget);
-        Fl::delete_widget(widget);  // later: it may be inside one of its own callbacks now
-    }
-
-    bool ClientRect(const WindowRecord& window, ScreenRect& rect) override
-    {
-        const Fl_Window* host = HostOf(window);
-        if (!host)
-            return false;
-        rect = {host->x(), host->y(), host->x() + host->w(), host->y() + host->h()};
-        return true;
-    }
-
-    // The record of the focused widget or of the nearest widget around it that has one.
-    WindowRecord* FocusedRecord() override
-    {
-        for (Fl_Widget* w = Fl::focus(); w; w = w->parent())
-            if (WindowRecord* record = RecordOfWidget(w); WindowAlive(record))
-                return record;
-        return nullptr;
-    }
-    void Focus(WindowRecord& control) override { FocusWidget(control.native->widget); }
-
-    void ControlChanged(WindowRecord& control, Change change) override
-    {
-        Fl_Widget* widget = control.native->widget;
-        if (!widget)
-            return;
-        switch (change) {
-        case Change::Text:
-            if (control.kind == ControlKind::Edit)
-                static_cast<Fl_Input*>(widget)->value(control.text.c_str());
-            else if (control.kind != ControlKind::HScrollBar)
-                widget->copy_label(control.text.c_str());
-            widget->redraw();
-            return;
-        case Change::Check:
-            static_cast<Fl_Button*>(widget)->value(control.checked ? 1 : 0);
-            return;
-        case Change::Enabled:
-            if (control.enabled)
-                widget->activate();
-            else
-                widget->deactivate();  // FLTK moves the focus away from it
-            return;
-        case Change::Picture:
-            widget->redraw();  // FLTK draws the new state at the next turn of the loop
-            return;
-        }
-    }
-
-    // What the user typed or toggled lives in the widgets.
-    void ReadControl(WindowRecord& control) override
-    {
-        Fl_Widget* widget = control.native->widget;
-        if (widget && control.kind == ControlKind::Edit)
-            control.text = static_cast<Fl_Input*>(widget)->value();
-        if (widget && control.kind == ControlKind::CheckBox)
-            control.checked = static_cast<Fl_Button*>(widget)->value() != 0;
-    }
-
-    void MessagePosted() override
-    {
-        if (!World().drainScheduled) {
-            World().drainScheduled = true;
-            Fl::add_timeout(0.0, DrainPosted);
-        }
-    }
-
-    void TimerStarted(TimerRecord& timer) override
-    {
-        Fl::remove_timeout(TimerTick, &timer);
-        Fl::add_timeout(timer.periodMs / 1000.0, TimerTick, &timer);
-    }
-
-    void TimerStopped(TimerRecord& timer) override { Fl::remove_timeout(TimerTick, &timer); }
-    void Flush() override { Fl::flush(); }
-
-    void RunModal(WindowRecord& dialog) override
-    {
-        if (WindowAlive(&dialog) && !dialog.modalEnded) {
-            ShowWindow(&dialog);
-            SetFocus(&dialog);
-        }
-        while (WindowAlive(&dialog) && !dialog.modalEnded && !QuitMessagePosted())
-            Fl::wait(Forever);
-    }
-
-    void ModalEnded(WindowRecord& owner) override
-    {
-        SetActiveWindow(&owner);
-        SetFocus(&owner);
-    }
-};
-
 }  // namespace
+
+namespace backend {
+
+// A dialog is centred on the screen, a top-level window's client area goes where it was
+// asked for; both stay hidden until shown.
+void WindowMade(WindowRecord& window)
+{
+    EnsureFltk();
+    int x = window.x;
+    int y = window.y;
+    if (window.isDialog) {
+        int sw = 0, sh = 0;
+        Fl::screen_xywh(x, y, sw, sh, 0);
+        x += (sw - window.width) / 2;
+        y += (sh - window.height) / 2;
+    }
+    Fl_Window* host = MakeHostWindow(window, x, y, window.width, window.height);
+    if (window.isDialog)  // no maximise
+        host->size_range(window.width, window.height, window.width, window.height);
+    Bind(window, host);
+    if (window.owner)
+        host->set_non_modal();  // stays in front of the program's other windows
+    if (!window.isDialog) {
+        host->resizable(host);
+        host->size_range(1, 1);
+    }
+    for (WindowRecord* control : window.children)
+        Bind(*control, MakeControlWidget(*control, *host));
+}
+
+// Frames show their one-pixel outline around the dialog's background.
+void ResetPixels(WindowRecord& window)
+{
+    const int w = std::max(window.width, 0);
+    const int h = std::max(window.height, 0);
+    window.pixels.assign(static_cast<std::size_t>(w) * h, DialogBackground);
+    const bool black = window.kind == ControlKind::BlackFrame;
+    if (window.parent && (black || window.kind == ControlKind::WhiteFrame))
+        FillGdiRectangle(window.pixels, w, h, black ? Rgb(0, 0, 0) : Rgb(255, 255, 255),
+                         DialogBackground, 0, 0, w, h);
+}
+
+void WindowDestroyed(WindowRecord& window)
+{
+    Fl_Widget* widget = window.native->widget;
+    ForgetWidgets(window);
+    if (!widget)
+        return;
+    widget->hide();
+    if (Fl_Group* parent = widget->parent())
+        parent->remove(widget);
+    Fl::delete_widget(widget);  // later: it may be inside one of its own callbacks now
+}
+
+bool ClientRect(const WindowRecord& window, ScreenRect& rect)
+{
+    const Fl_Window* host = HostOf(window);
+    if (!host)
+        return false;
+    rect = {host->x(), host->y(), host->x() + host->w(), host->y() + host->h()};
+    return true;
+}
+
+// The record of the focused widget or of the nearest widget around it that has one.
+WindowRecord* FocusedRecord()
+{
+    for (Fl_Widget* w = Fl::focus(); w; w = w->parent())
+        if (WindowRecord* record = RecordOfWidget(w); WindowAlive(record))
+            return record;
+    return nullptr;
+}
+void Focus(WindowRecord& control)
+{
+    FocusWidget(control.native->widget);
+}
+
+void ControlChanged(WindowRecord& control, Change change)
+{
+    Fl_Widget* widget = control.native->widget;
+    if (!widget)
+        return;
+    switch (change) {
+    case Change::Text:
+        if (control.kind == ControlKind::Edit)
+            static_cast<Fl_Input*>(widget)->value(control.text.c_str());
+        else if (control.kind != ControlKind::HScrollBar)
+            widget->copy_label(control.text.c_str());
+        widget->redraw();
+        return;
+    case Change::Check:
+        static_cast<Fl_Button*>(widget)->value(control.checked ? 1 : 0);
+        return;
+    case Change::Enabled:
+        if (control.enabled)
+            widget->activate();
+        else
+            widget->deactivate();  // FLTK moves the focus away from it
+        return;
+    case Change::Picture:
+        widget->redraw();  // FLTK draws the new state at the next turn of the loop
+        return;
+    }
+}
+
+// What the user typed or toggled lives in the widgets.
+void ReadControl(WindowRecord& control)
+{
+    Fl_Widget* widget = control.native->widget;
+    if (widget && control.kind == ControlKind::Edit)
+        control.text = static_cast<Fl_Input*>(widget)->value();
+    if (widget && control.kind == ControlKind::CheckBox)
+        control.checked = static_cast<Fl_Button*>(widget)->value() != 0;
+}
+
+void MessagePosted()
+{
+    if (!World().drainScheduled) {
+        World().drainScheduled = true;
+        Fl::add_timeout(0.0, DrainPosted);
+    }
+}
+
+void TimerStarted(TimerRecord& timer)
+{
+    Fl::remove_timeout(TimerTick, &timer);
+    Fl::add_timeout(timer.periodMs / 1000.0, TimerTick, &timer);
+}
+
+void TimerStopped(TimerRecord& timer)
+{
+    Fl::remove_timeout(TimerTick, &timer);
+}
+void Flush()
+{
+    Fl::flush();
+}
+
+void RunModal(WindowRecord& dialog)
+{
+    if (WindowAlive(&dialog) && !dialog.modalEnded) {
+        ShowWindow(&dialog);
+        SetFocus(&dialog);
+    }
+    while (WindowAlive(&dialog) && !dialog.modalEnded && !QuitMessagePosted())
+        Fl::wait(Forever);
+}
+
+void ModalEnded(WindowRecord& owner)
+{
+    SetActiveWindow(&owner);
+    SetFocus(&owner);
+}
+
+}  // namespace backend
 
 // --- World and records ---------------------------------------------------------------------------
 
@@ -292,12 +302,6 @@ WindowRecord* RecordOfWidget(const Fl_Widget* widget)
 {
     const auto found = World().byWidget.find(widget);
     return found == World().byWidget.end() ? nullptr : found->second;
-}
-
-WindowBackend& Backend()
-{
-    static FltkBackend backend;
-    return backend;
 }
 
 // --- Showing, focus and painting -----------------------------------------------------------------
@@ -573,7 +577,7 @@ void HostWindowMoved(WindowRecord& window, bool moved, bool resized)
     if (resized && WindowAlive(&window)) {
         window.width = host->w();
         window.height = host->h();
-        Backend().ResetPixels(window);
+        backend::ResetPixels(window);
         SendSize(window);
     }
 }

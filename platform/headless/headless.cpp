@@ -43,58 +43,68 @@ void ForEachWindow(WindowRecord* window, const std::function<void(WindowRecord*)
         ForEachWindow(child, visit);
 }
 
-class HeadlessBackend final : public WindowBackend {
-public:
-    void WindowMade(WindowRecord& window) override
-    {
-        if (!window.isDialog)
-            return;
-        window.x = DialogLeft;
-        window.y = DialogTop;
-        for (WindowRecord* control : window.children)
-            control->native->visible = true;
-    }
-
-    void ResetPixels(WindowRecord& window) override
-    {
-        window.pixels.assign(static_cast<std::size_t>(window.width) * window.height, 0xFFFFFFu);
-    }
-
-    void WindowDestroyed(WindowRecord& window) override
-    {
-        window.native->visible = false;
-        if (World().focus && !WindowAlive(World().focus))
-            World().focus = nullptr;
-    }
-
-    bool ClientRect(const WindowRecord& window, ScreenRect& rect) override
-    {
-        rect = {window.x, window.y, window.x + window.width, window.y + window.height};
-        return true;
-    }
-
-    WindowRecord* FocusedRecord() override { return World().focus; }
-    void Focus(WindowRecord& control) override { World().focus = &control; }
-
-    void RunModal(WindowRecord& dialog) override
-    {
-        dialog.native->visible = true;
-        while (WindowAlive(&dialog) && !dialog.modalEnded) {
-            HeadlessDeliverPosted();
-            if (!WindowAlive(&dialog) || dialog.modalEnded || !World().modalDriver)
-                break;
-            World().modalDriver(&dialog);
-        }
-    }
-};
-
 }  // namespace
 
-WindowBackend& Backend()
+namespace backend {
+
+void WindowMade(WindowRecord& window)
 {
-    static HeadlessBackend backend;
-    return backend;
+    if (!window.isDialog)
+        return;
+    window.x = DialogLeft;
+    window.y = DialogTop;
+    for (WindowRecord* control : window.children)
+        control->native->visible = true;
 }
+
+void ResetPixels(WindowRecord& window)
+{
+    window.pixels.assign(static_cast<std::size_t>(window.width) * window.height, 0xFFFFFFu);
+}
+
+void WindowDestroyed(WindowRecord& window)
+{
+    window.native->visible = false;
+    if (World().focus && !WindowAlive(World().focus))
+        World().focus = nullptr;
+}
+
+bool ClientRect(const WindowRecord& window, ScreenRect& rect)
+{
+    rect = {window.x, window.y, window.x + window.width, window.y + window.height};
+    return true;
+}
+
+WindowRecord* FocusedRecord()
+{
+    return World().focus;
+}
+void Focus(WindowRecord& control)
+{
+    World().focus = &control;
+}
+
+void RunModal(WindowRecord& dialog)
+{
+    dialog.native->visible = true;
+    while (WindowAlive(&dialog) && !dialog.modalEnded) {
+        HeadlessDeliverPosted();
+        if (!WindowAlive(&dialog) || dialog.modalEnded || !World().modalDriver)
+            break;
+        World().modalDriver(&dialog);
+    }
+}
+
+// The headless platform shows nothing and has no toolkit loop: these have nothing to do.
+void ControlChanged(WindowRecord&, Change) {}
+void ReadControl(WindowRecord&) {}
+void MessagePosted() {}
+void TimerStarted(TimerRecord&) {}
+void TimerStopped(TimerRecord&) {}
+void Flush() {}
+void ModalEnded(WindowRecord&) {}
+
+}  // namespace backend
 
 // --- Test interface ------------------------------------------------------------------------------
 
@@ -111,7 +121,7 @@ Window HeadlessAddControl(Window parent, int id, int x, int y, int width, int he
 {
     WindowRecord& control = AddControlRecord(*parent, id, x, y, width, height, std::move(text));
     control.native->visible = true;
-    Backend().ResetPixels(control);
+    backend::ResetPixels(control);
     return &control;
 }
 
@@ -217,7 +227,7 @@ void HeadlessResizeWindow(Window window, int width, int height)
         return;
     window->width = std::max(width, 0);
     window->height = std::max(height, 0);
-    Backend().ResetPixels(*window);
+    backend::ResetPixels(*window);
     SendSize(*window);
 }
 
