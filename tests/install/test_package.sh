@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack, checks its control fields, has lintian check it
 # (errors and warnings fail), installs it with apt-get, runs /usr/games/tablewise under Xvfb
-# and quits it, then removes the package again. Installing
-# needs root: without root and without password-less sudo the test is skipped (exit 77).
+# and quits it, then removes the package again. Installing needs root: without root and
+# without password-less sudo the test is skipped (exit 77).
 # Usage: test_package.sh <build dir>
 set -euo pipefail
 
