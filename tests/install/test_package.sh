@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack, checks its control fields, installs it with apt-get,
-# runs /usr/bin/tablewise under Xvfb and quits it, then removes the package again. Installing
-# needs root: without root and without password-less sudo the test is skipped (exit 77).
+# Builds the Debian package with CPack, checks its control fields, has lintian check it
+# (errors and warnings fail), installs it with apt-get, runs /usr/games/tablewise under Xvfb
+# and quits it, then removes the package again. Installing needs root: without root and
+# without password-less sudo the test is skipped (exit 77).
 # Usage: test_package.sh <build dir>
 set -euo pipefail
 
@@ -47,7 +48,15 @@ for needed in libfltk1.3 libfltk-gl1.3 libgl1 libglu1-mesa libfreetype6 libfontc
     grep -qx "$needed" <<<"$names" || fail "Depends does not name $needed"
 done
 dpkg-deb -c "$deb" >"$work/contents"
-grep -q ' \./usr/bin/tablewise$' "$work/contents" || fail "the package has no /usr/bin/tablewise"
+grep -q ' \./usr/games/tablewise$' "$work/contents" || fail "the package has no /usr/games/tablewise"
+grep -q ' \./usr/share/man/man6/tablewise\.6\.gz$' "$work/contents" ||
+    fail "the package has no manual page"
+[[ -z $(dpkg-deb -f "$deb" Homepage) ]] || fail "the package names a homepage"
+
+echo "== lintian"
+lintian --fail-on error,warning --display-info "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log" >&2; fail "lintian finds errors or warnings"; }
+sed 's/^/lintian: /' "$work/lintian.log"
 
 echo "== installing it"
 installed=yes
@@ -55,18 +64,18 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::T
     "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get install failed"; }
 [[ $(dpkg-query -W -f='${Status}' tablewise) == "install ok installed" ]] ||
     fail "dpkg does not list tablewise as installed"
-[[ -x /usr/bin/tablewise ]] || fail "no /usr/bin/tablewise after installing"
+[[ -x /usr/games/tablewise ]] || fail "no /usr/games/tablewise after installing"
 [[ -f /usr/share/applications/io.github.tablewise.Tablewise.desktop ]] ||
     fail "no desktop entry in /usr/share/applications"
 
 echo "== the installed program starts and quits"
 start_x
-run_and_quit /usr/bin/tablewise
+run_and_quit /usr/games/tablewise
 
 echo "== removing it"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 \
     tablewise >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get remove failed"; }
 installed=""
-[[ ! -e /usr/bin/tablewise ]] || fail "/usr/bin/tablewise is still there after removal"
+[[ ! -e /usr/games/tablewise ]] || fail "/usr/games/tablewise is still there after removal"
 
 echo "PASS: package"
