@@ -1,10 +1,9 @@
 #include "odds/final_hands.h"
 
-#include "app/result_bars.h"
 #include "app/state.h"
-#include "cards/evaluator.h"
-#include "cards/hand_description.h"
-#include "platform/platform.h"
+#include "odds/evaluate_hand.h"
+#include "odds/hand_description.h"
+#include "odds/screen.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ void CountHand(const Card hole[4], const Card board[5])
 
 void RedrawBars()
 {
-    DrawResultBars(appState.mainDialog);
+    RedrawResultBars();
 }
 
 // Every completion of the turn (position 4) after a known flop and turn: 46 in Texas, 44 in
@@ -53,7 +52,7 @@ void EnumerateTurnAndRiver(const Card hole[4], Card board[5], const UsedCards& u
 
 void AdvanceFinalHandDistribution()
 {
-    DescribeHand(appState.mainDialog, BestPossibleControl, BestPossibleHand());
+    SetMainDialogText(BestPossibleControl, HandDescription(BestPossibleHand()));
 
     const int holeCount = HoleCount(appState.gameVariant);
     UsedCards used;
@@ -122,11 +121,6 @@ void SampleFinalHands(int k, Card board[5], UsedCards& used, const Card hole[4])
 // ---------------------------------------------------------------------------------------------
 
 namespace {
-
-constexpr HandScore CategoryScore(HandType type)
-{
-    return static_cast<HandScore>(type) << 20;
-}
 
 constexpr HandScore TopNibble(int rankValue)
 {
@@ -260,8 +254,7 @@ HandScore BestPossibleHand()
 
     if (missing >= 3) {
         // Any known card plus three missing ones already made Four of a Kind above.
-        ShowMessageBox(appState.mainDialog, "Warning - best hand error", "Error in best hand",
-                       MessageBoxButtons::Ok);
+        ShowConsistencyMessage("Warning - best hand error", "Error in best hand");
     } else if (missing == 2) {
         return CategoryScore(ThreeOfAKind) + TopNibble(pool.highest);
     } else {

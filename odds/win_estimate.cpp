@@ -1,9 +1,8 @@
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
-#include "cards/evaluator.h"
-#include "platform/platform.h"
-#include "render/gain.h"
+#include "odds/evaluate_hand.h"
+#include "odds/screen.h"
 
 #include <algorithm>
 #include <array>
@@ -38,7 +37,7 @@ void ShowShare(int controlId, std::int64_t count, float total)
 {
     char text[48];
     std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(count) * 100.0 / total);
-    SetControlText(appState.mainDialog, controlId, text);
+    SetMainDialogText(controlId, text);
 }
 
 // The rating of a starting hand whose two chosen cards are `first` and `second`.
@@ -129,7 +128,7 @@ float GuessHand(const Card hand[4])
         ChooseOmahaPair(hand, first, second);
     // Only drawn cards reach here; the test also keeps an empty slot from indexing the tables.
     if (first == NoCard || second == NoCard) {
-        ShowMessageBox(appState.mainDialog, "Error in GuessHand!", "Error!", MessageBoxButtons::Ok);
+        ShowConsistencyMessage("Error in GuessHand!", "Error!");
         return -100.0f;
     }
     return PairRating(first, second);
@@ -207,7 +206,7 @@ void EstimateWin(const Card hole[4], const Card board[5])
         if (hole[i] == NoCard)
             return;
     }
-    const bool modelling = IsControlChecked(appState.mainDialog, ModellingCheckBox);
+    const bool modelling = IsMainDialogChecked(ModellingCheckBox);
     const PlayerRoster& roster = appState.roster;
     const int players = roster.count();
     OutcomeCounts& counts = appState.outcomeCounts;
@@ -282,5 +281,5 @@ void EstimateWin(const Card hole[4], const Card board[5])
     int playing = 0;
     for (int p = 0; p < players; ++p)
         playing += roster.at(p).playing ? 1 : 0;
-    DrawGain(playing);
+    RedrawGain(playing);
 }

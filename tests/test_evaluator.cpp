@@ -3,6 +3,7 @@
 #include "cards/evaluator_tables.h"
 
 #include "app/state.h"
+#include "odds/evaluate_hand.h"
 
 #include <gtest/gtest.h>
 

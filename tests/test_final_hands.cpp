@@ -3,7 +3,7 @@
 
 #include "app/result_bars.h"
 #include "app/state.h"
-#include "cards/evaluator.h"
+#include "odds/evaluate_hand.h"
 #include "platform/headless/headless.h"
 #include "tests/support/exact_final_hands.h"
 

@@ -1,5 +1,6 @@
+#include "app/new_hand.h"
 #include "app/state.h"
-#include "cards/hand_description.h"
+#include "odds/hand_description.h"
 #include "platform/headless/headless.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
-#include "cards/evaluator.h"
+#include "odds/evaluate_hand.h"
 #include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
 #include "tests/support/win_estimate_reference.h"
