@@ -5,6 +5,7 @@
 #include "odds/evaluate_hand.h"
 #include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
+#include "tests/support/quick_table.h"
 #include "tests/support/win_estimate_reference.h"
 
 #include <gtest/gtest.h>
@@ -77,13 +78,7 @@ protected:
     }
     void SetUp() override
     {
-        static const StartingHandTable quickTable = [] {  // as start-up computes it
-            ResetAppState(appState);
-            SeedRandom(1);
-            while (!ComputeNextCell(QuickCalculation)) {
-            }
-            return appState.startingHandTable;
-        }();
+        const StartingHandTable& quickTable = QuickStartingHandTable();
         HeadlessReset();
         ResetAppState(appState);
         appState.startingHandTable = quickTable;

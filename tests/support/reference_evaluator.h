@@ -2,8 +2,8 @@
 //
 // It sorts a set's ranks into groups (largest group first, higher rank first), reads the
 // category off the groups and packs their rank values in that order, and it enumerates every
-// five-card set, so it is easy to read against the rules and shares no step with the tables. Same arguments, results and threshold rule as ScoreFive, EvaluateTexas and
-// EvaluateOmaha.
+// five-card set, so it is easy to read against the rules and shares no step with the tables. Same
+// arguments, results and threshold rule as ScoreFive, EvaluateTexas and EvaluateOmaha.
 #pragma once
 
 #include "cards/card.h"
