@@ -181,129 +181,94 @@ HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t th
     return TexasFirstAbove(seven, flushBits != 0, threshold, best);
 }
 
-namespace {
-
-// The table rows of the ten board triples and the columns of the six hole pairs of a complete
-// Omaha hand: the set of pair p and triple k has its class at tripleRow[k] + pairColumn[p].
-struct OmahaLookups {
-    std::size_t pairColumn[6];
-    std::size_t tripleRow[10];
-
-    OmahaLookups(const Card hole[4], const Card board[5])
-    {
-        const EvaluatorTables& t = evaluatorTables;
-        int holeRank[4];
-        for (int i = 0; i < 4; ++i)
-            holeRank[i] = RankOf(hole[i]);
-        int boardRank[5];
-        for (int i = 0; i < 5; ++i)
-            boardRank[i] = RankOf(board[i]);
-        for (int p = 0; p < 6; ++p)
-            pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(
-                holeRank[OmahaPairs[p][0]] * 13 + holeRank[OmahaPairs[p][1]])];
-        for (int k = 0; k < 10; ++k)
-            tripleRow[k] = static_cast<std::size_t>(t.omahaTripleRow[static_cast<std::size_t>(
-                boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
-                boardRank[OmahaTriples[k][2]])]);
-    }
-};
-
-// The best non-flush score of the 60 sets: the largest class.
-HandScore OmahaBestClass(const OmahaLookups& lookups)
-{
-    const EvaluatorTables& t = evaluatorTables;
-    // One running maximum per hole pair: six independent chains instead of one of 60.
-    unsigned pairBest[6] = {};
-    for (int k = 0; k < 10; ++k)
-        for (int p = 0; p < 6; ++p)
-            pairBest[p] = std::max<unsigned>(
-                pairBest[p], t.omahaClass[lookups.tripleRow[k] + lookups.pairColumn[p]]);
-    const unsigned bestClass =
-        std::max({pairBest[0], pairBest[1], pairBest[2], pairBest[3], pairBest[4], pairBest[5]});
-    return t.omahaClassScore[static_cast<std::size_t>(bestClass)];
-}
-
-// The suit in which a set can be a flush, or -1. A flush needs three board cards of one suit
-// (at most one suit has them) and two hole cards of that suit. The suit counters of the key
-// sums tell: started at 5, a board counter reaches its top bit with three cards; started at 6,
-// a hole counter with two.
-int OmahaFlushSuit(const Card hole[4], const Card board[5])
-{
-    const std::uint64_t* key = evaluatorTables.cardKey.data();
-    const std::uint64_t boardThree = ((0x5555ull << SuitShift) + key[board[0]] + key[board[1]] +
-                                      key[board[2]] + key[board[3]] + key[board[4]]) &
-                                     FlushBits;
-    const std::uint64_t holeTwo =
-        ((0x6666ull << SuitShift) + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]]) &
-        FlushBits;
-    return (boardThree & holeTwo) ? FlushSuit(boardThree) : -1;
-}
-
-// Whether the set of pair p and triple k holds five cards of `suit`.
-bool OmahaSetSuited(const Card hole[4], const Card board[5], int p, int k, int suit)
-{
-    const int* pair = OmahaPairs[p];
-    const int* triple = OmahaTriples[k];
-    return SuitOf(hole[pair[0]]) == suit && SuitOf(hole[pair[1]]) == suit &&
-           SuitOf(board[triple[0]]) == suit && SuitOf(board[triple[1]]) == suit &&
-           SuitOf(board[triple[2]]) == suit;
-}
-
-// The flush score of the set of pair p and triple k.
-HandScore OmahaSetFlush(const Card hole[4], const Card board[5], int p, int k)
-{
-    const int* pair = OmahaPairs[p];
-    const int* triple = OmahaTriples[k];
-    return evaluatorTables.flushScore[static_cast<std::size_t>(
-        RankBit(hole[pair[0]]) | RankBit(hole[pair[1]]) | RankBit(board[triple[0]]) |
-        RankBit(board[triple[1]]) | RankBit(board[triple[2]]))];
-}
-
-// The best of `best` and the flushes of the sets in `suit`.
-[[gnu::noinline]] HandScore OmahaBestFlush(const Card hole[4], const Card board[5], int suit,
-                                           HandScore best)
-{
-    for (int p = 0; p < 6; ++p)
-        for (int k = 0; k < 10; ++k)
-            if (OmahaSetSuited(hole, board, p, k, suit))
-                best = std::max(best, OmahaSetFlush(hole, board, p, k));
-    return best;
-}
-
-// The first of the 60 sets, in order, scoring above `threshold`; the caller knows the maximum
-// `best` does. `flushSuit` is OmahaFlushSuit's answer.
-[[gnu::noinline]] HandScore OmahaFirstAbove(const Card hole[4], const Card board[5],
-                                            const OmahaLookups& lookups, int flushSuit,
-                                            std::int32_t threshold, HandScore best)
-{
-    const EvaluatorTables& t = evaluatorTables;
-    for (int p = 0; p < 6; ++p) {
-        for (int k = 0; k < 10; ++k) {
-            const HandScore s =
-                flushSuit >= 0 && OmahaSetSuited(hole, board, p, k, flushSuit)
-                    ? OmahaSetFlush(hole, board, p, k)
-                    : t.omahaClassScore[t.omahaClass[lookups.tripleRow[k] + lookups.pairColumn[p]]];
-            if (s > threshold)
-                return s;
-        }
-    }
-    return best;  // not reached: the maximum itself is one of the sets
-}
-
-}  // namespace
-
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     if ((hole[0] | hole[1] | hole[2] | hole[3] | board[0] | board[1] | board[2] | board[3] |
          board[4]) < 0)
         return EvaluateOmahaWithGaps(hole, board, threshold);
 
-    const OmahaLookups lookups(hole, board);
-    HandScore best = OmahaBestClass(lookups);
-    const int flushSuit = OmahaFlushSuit(hole, board);
-    if (flushSuit >= 0) [[unlikely]]
-        best = OmahaBestFlush(hole, board, flushSuit, best);
+    const EvaluatorTables& t = evaluatorTables;
+    int holeRank[4];
+    for (int i = 0; i < 4; ++i)
+        holeRank[i] = RankOf(hole[i]);
+    int boardRank[5];
+    for (int i = 0; i < 5; ++i)
+        boardRank[i] = RankOf(board[i]);
+    std::size_t pairColumn[6];
+    for (int p = 0; p < 6; ++p)
+        pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(holeRank[OmahaPairs[p][0]] * 13 +
+                                                                   holeRank[OmahaPairs[p][1]])];
+    std::size_t tripleRow[10];
+    for (int k = 0; k < 10; ++k)
+        tripleRow[k] = static_cast<std::size_t>(t.omahaTripleRow[static_cast<std::size_t>(
+            boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
+            boardRank[OmahaTriples[k][2]])]);
+
+    // One running maximum per hole pair: six independent chains instead of one of 60.
+    unsigned pairBest[6] = {};
+    for (int k = 0; k < 10; ++k)
+        for (int p = 0; p < 6; ++p)
+            pairBest[p] =
+                std::max<unsigned>(pairBest[p], t.omahaClass[tripleRow[k] + pairColumn[p]]);
+    const unsigned bestClass =
+        std::max({pairBest[0], pairBest[1], pairBest[2], pairBest[3], pairBest[4], pairBest[5]});
+    HandScore best = t.omahaClassScore[static_cast<std::size_t>(bestClass)];
+
+    // A flush needs three board cards of one suit (at most one suit has them) and two hole
+    // cards of that suit. The suit counters of the key sums tell: started at 5, a board
+    // counter reaches its top bit with three cards; started at 6, a hole counter with two.
+    const std::uint64_t* key = t.cardKey.data();
+    const std::uint64_t boardThree = ((0x5555ull << SuitShift) + key[board[0]] + key[board[1]] +
+                                      key[board[2]] + key[board[3]] + key[board[4]]) &
+                                     FlushBits;
+    const std::uint64_t holeTwo =
+        ((0x6666ull << SuitShift) + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]]) &
+        FlushBits;
+    const int flushSuit = (boardThree & holeTwo) ? FlushSuit(boardThree) : -1;
+    int holeSuit[4];
+    for (int i = 0; i < 4; ++i)
+        holeSuit[i] = SuitOf(hole[i]);
+    int boardSuit[5];
+    for (int i = 0; i < 5; ++i)
+        boardSuit[i] = SuitOf(board[i]);
+    if (flushSuit >= 0) {
+        for (const auto& pair : OmahaPairs) {
+            if (holeSuit[pair[0]] != flushSuit || holeSuit[pair[1]] != flushSuit)
+                continue;
+            const int pairMask = RankBit(hole[pair[0]]) | RankBit(hole[pair[1]]);
+            for (const auto& triple : OmahaTriples) {
+                if (boardSuit[triple[0]] == flushSuit && boardSuit[triple[1]] == flushSuit &&
+                    boardSuit[triple[2]] == flushSuit)
+                    best =
+                        std::max(best, t.flushScore[static_cast<std::size_t>(
+                                           pairMask | RankBit(board[triple[0]]) |
+                                           RankBit(board[triple[1]]) | RankBit(board[triple[2]]))]);
+            }
+        }
+    }
     if (best <= threshold)
         return best;
-    return OmahaFirstAbove(hole, board, lookups, flushSuit, threshold, best);
+
+    // Walk the 60 sets in order for the first one above the threshold.
+    for (int p = 0; p < 6; ++p) {
+        const Card a = hole[OmahaPairs[p][0]];
+        const Card b = hole[OmahaPairs[p][1]];
+        const bool pairSuited =
+            holeSuit[OmahaPairs[p][0]] == flushSuit && holeSuit[OmahaPairs[p][1]] == flushSuit;
+        for (int k = 0; k < 10; ++k) {
+            const int* triple = OmahaTriples[k];
+            HandScore s;
+            if (pairSuited && boardSuit[triple[0]] == flushSuit &&
+                boardSuit[triple[1]] == flushSuit && boardSuit[triple[2]] == flushSuit)
+                s = t.flushScore[static_cast<std::size_t>(
+                    RankBit(a) | RankBit(b) | RankBit(board[triple[0]]) |
+                    RankBit(board[triple[1]]) | RankBit(board[triple[2]]))];
+            else
+                s = t.omahaClassScore[t.omahaClass[static_cast<std::size_t>(tripleRow[k] +
+                                                                            pairColumn[p])]];
+            if (s > threshold)
+                return s;
+        }
+    }
+    return best;  // not reached: the maximum itself is one of the sets
 }
