@@ -3,7 +3,7 @@
 // codes", and the manual page): 0, 2 and -1 from RunTablewise; 64 for a command line it does
 // not understand; 1 when the display cannot be opened.
 #include "app/startup.h"
-#include "app/x_display.h"
+#include "platform/fltk/fltk_open_display.h"
 
 #include <cstdio>
 #include <cstring>

@@ -91,7 +91,7 @@ void OnTimer(Window dialog, int id)
         int sum = 0;
         for (int c : appState.handTypeCounts)
             sum += c;
-        if (sum < FinalHandSampleCap)
+        if (sum < FinalHandCountCap)
             AdvanceFinalHandDistribution();
         if (!appState.winEstimatePaused)
             EstimateWin(appState.holeCards.data(), appState.tableCards.data());

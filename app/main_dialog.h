@@ -2,7 +2,7 @@
 // background work enters the program.
 #pragma once
 
-#include "app/dialog_controls.h"
+#include "odds/screen.h"  // the controls the estimates write
 #include "platform/platform.h"
 
 // Commands and controls of the main dialog.
@@ -16,8 +16,5 @@ inline constexpr int OpponentsControl = 1096;
 // Timers: 1 redraws the views every 250 ms, 2 advances the estimates every 50 ms.
 inline constexpr int RedrawTimer = 1;
 inline constexpr int EstimateTimer = 2;
-
-// The final-hand distribution stops once its counters sum to this.
-inline constexpr int FinalHandSampleCap = 50000;
 
 int MainDialogProc(Window dialog, Message message, const MessageParams& params);

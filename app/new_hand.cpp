@@ -1,25 +1,20 @@
 #include "app/new_hand.h"
 
-#include "app/dialog_controls.h"
 #include "app/result_bars.h"
-#include "cards/evaluator.h"
-#include "cards/hand_description.h"
+#include "odds/evaluate_hand.h"
+#include "odds/hand_description.h"
+#include "odds/screen.h"
 
 #include <ctime>
 
-void NewHand(Window dialog, CardBlock& cards)
+void NewHand(Window dialog, AppState& state)
 {
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
-    cards.holeCards.fill(NoCard);
-    cards.tableCards.fill(NoCard);
     for (int id : {WinShareControl, TieShareControl, LossShareControl})
         SetControlText(dialog, id, "--");
-    ClearHandTypeCounts(appState);
-    for (int i = 0; i < appState.roster.count(); ++i)
-        appState.roster.at(i).playing = true;
-    ClearOutcomeCounts(appState);
+    ResetForNewHand(state);
     DrawResultBars(dialog);
-    RefreshResults(dialog, cards);
+    RefreshResults(dialog, state);
 }
 
 void RefreshResults(Window dialog, CardBlock& cards)
@@ -33,4 +28,9 @@ void RefreshResults(Window dialog, CardBlock& cards)
     SetControlText(appState.mainDialog, TieShareControl, FormatPercent(counts.ties, total));
     SetControlText(appState.mainDialog, LossShareControl, FormatPercent(counts.losses, total));
     RequestPaint(appState.mainDialog, false);
+}
+
+void DescribeHand(Window dialog, int controlId, HandScore score)
+{
+    SetControlText(dialog, controlId, HandDescription(score));
 }

@@ -4,10 +4,13 @@
 #include "app/state.h"
 #include "platform/platform.h"
 
-// Reseeds the generator from the clock, empties the nine slots, clears both estimates, puts
-// every player back into the hand and redraws the bars and texts.
-void NewHand(Window dialog, CardBlock& cards);
+// Reseeds the generator from the clock, writes "--" into the three outcome percentages, resets
+// the state for a new hand (ResetForNewHand) and redraws the bars and texts.
+void NewHand(Window dialog, AppState& state);
 
 // Rewrites the description of the user's hand and the three outcome percentages, then has the
 // main dialog repaint (without invalidating anything).
 void RefreshResults(Window dialog, CardBlock& cards);
+
+// Sets the sentence for the score (HandDescription) as the text of the dialog's control.
+void DescribeHand(Window dialog, int controlId, HandScore score);

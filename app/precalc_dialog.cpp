@@ -19,7 +19,7 @@ int OnPrecalcInit(Window dialog)
     const ClientSize size = WindowClientSize(progress.control);
     progress.width = size.width;
     progress.height = size.height;
-    SetTimer(dialog, 1, 1);
+    SetTimer(dialog, PrecalcTimer, PrecalcTimerPeriodMs);
     return 0;  // no focus is set
 }
 

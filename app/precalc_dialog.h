@@ -9,4 +9,8 @@ inline constexpr int QuickButton = 1093;
 inline constexpr int NormalButton = 1094;
 inline constexpr int DetailedButton = 1095;
 
+// The one timer: a cell of the starting-hand table per tick, every millisecond.
+inline constexpr int PrecalcTimer = 1;
+inline constexpr int PrecalcTimerPeriodMs = 1;
+
 int PrecalcDialogProc(Window dialog, Message message, const MessageParams& params);

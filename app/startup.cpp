@@ -4,6 +4,7 @@
 #include "app/precalc_dialog.h"
 #include "app/result_bars.h"
 #include "app/state.h"
+#include "app/touch_points.h"
 #include "opponents/opponents_view.h"
 #include "render/card_views.h"
 #include "render/gain.h"
@@ -98,10 +99,11 @@ bool CreateCardSelectWindow(Instance)
 
 int RunTablewise(Instance instance)
 {
+    InstallShellTouchPoints();
     appState.instance = instance;
     CreateDrawingObjects();
     appState.precalcCellsDone = 0;
-    appState.precalcCellsTotal = 91;
+    appState.precalcCellsTotal = StartingHandCells;
     RunModalDialog(105, nullptr, PrecalcDialogProc);
 
     Window dialog = CreateModelessDialog(101, nullptr, MainDialogProc);

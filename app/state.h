@@ -103,7 +103,7 @@ struct AppState : CardBlock, DrawingObjects {
     GameVariant gameVariant = TexasHoldem;
 
     // Results
-    HandTypeCounts handTypeCounts{};  // the final-hand distribution; capped near 50000
+    HandTypeCounts handTypeCounts{};  // the final-hand distribution; capped near FinalHandCountCap
     OutcomeCounts outcomeCounts;      // the win estimate; no cap
     bool winEstimatePaused = false;
 
@@ -121,7 +121,7 @@ struct AppState : CardBlock, DrawingObjects {
     // Precalculation progress
     CalculationLevel precalcLevel = LevelNotChosen;
     int precalcCellsDone = 0;
-    int precalcCellsTotal = 91;
+    int precalcCellsTotal = StartingHandCells;
     bool precalcButtonsDisabled = false;
 
     // Shared collections

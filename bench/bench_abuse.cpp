@@ -4,9 +4,9 @@
 #include "app/main_dialog.h"
 #include "app/result_bars.h"
 #include "app/state.h"
-#include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
 #include "render/card_views.h"
+#include "tests/support/quick_table.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,13 +15,7 @@ namespace {
 void Prepare(int players, GameVariant variant, bool modelling, int aggression, int bluffing,
              bool playing)
 {
-    static const StartingHandTable table = [] {
-        ResetAppState(appState);
-        SeedRandom(1);
-        for (int cell = 0; cell < StartingHandCells; ++cell)
-            ComputeNextCell(QuickCalculation);
-        return appState.startingHandTable;
-    }();
+    const StartingHandTable& table = QuickStartingHandTable();
     HeadlessReset();
     ResetAppState(appState);
     appState.startingHandTable = table;

@@ -3,6 +3,7 @@
 #include "platform/headless/headless.h"
 #include "render/gl_surface.h"
 #include "render/outline_text.h"
+#include "render/outline_text_testing.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

@@ -6,26 +6,15 @@
 #include "odds/starting_hands.h"
 #include "odds/win_estimate.h"
 #include "platform/platform.h"
+#include "tests/support/quick_table.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// The level-1 table, as the program computes it at start-up, once for the whole program.
-void PrepareTable()
-{
-    static bool done = false;
-    if (done)
-        return;
-    SeedRandom(1);
-    while (!ComputeNextCell(QuickCalculation)) {
-    }
-    done = true;
-}
-
 void SetUpTable(GameVariant variant, int opponents, bool modelling, int aggression, int bluffing)
 {
-    PrepareTable();
+    appState.startingHandTable = QuickStartingHandTable();  // the level-1 table of start-up
     if (appState.mainDialog == nullptr)
         appState.mainDialog = CreateModelessDialog(101, nullptr, nullptr);
     SetControlChecked(appState.mainDialog, ModellingCheckBox, modelling);

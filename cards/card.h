@@ -50,6 +50,12 @@ constexpr HandType HandTypeOf(HandScore score)
     return static_cast<HandType>(score >> 20);
 }
 
+// The lowest score of a category: the category with every rank nibble zero.
+constexpr HandScore CategoryScore(HandType type)
+{
+    return static_cast<HandScore>(type) << 20;
+}
+
 // One flag per card: 1 while the card is in play in the sample being built, 0 when free.
 struct UsedCards {
     std::array<std::int32_t, CardCount> flag{};  // indexed by Card

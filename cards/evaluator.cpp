@@ -5,7 +5,6 @@
 // ScoreFive scores the partial sets through the same rank hash.
 #include "cards/evaluator.h"
 
-#include "app/state.h"
 #include "cards/evaluator_tables.h"
 
 #include <algorithm>
@@ -272,11 +271,4 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
         }
     }
     return best;  // not reached: the maximum itself is one of the sets
-}
-
-HandScore EvaluateHand(const Card hole[4], const Card board[5], std::int32_t threshold)
-{
-    if (appState.gameVariant == OmahaHoldem)
-        return EvaluateOmaha(hole, board, threshold);
-    return EvaluateTexas(hole, board, threshold);
 }

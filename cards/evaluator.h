@@ -1,4 +1,5 @@
-// Hand evaluator: the score of the best five-card hand that the variant's rules allow.
+// Hand evaluator: the score of the best five-card hand that a variant's rules allow
+// (EvaluateHand in odds/evaluate_hand.h picks the variant in force).
 //
 // Texas Hold'em takes the best 5 of hole slots 0..1 plus the five board slots (21 sets);
 // Omaha Hold'em takes exactly two of hole slots 0..3 and three of the board (60 sets). Any
@@ -16,9 +17,6 @@ inline constexpr std::int32_t NoThreshold = 0x4000000;  // above every score (< 
 
 // Scores one set of five slots; NoCard entries are skipped, no card at all scores 0.
 HandScore ScoreFive(const Card cards[5]);
-
-// The entry point: reads appState.gameVariant (1 Omaha, anything else Texas).
-HandScore EvaluateHand(const Card hole[4], const Card board[5], std::int32_t threshold);
 
 // The Omaha enumeration: two hole cards and three board cards, 60 sets.
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold);

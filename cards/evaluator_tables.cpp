@@ -71,17 +71,17 @@ HandScore ScoreUpToFive(const int counts[13])
         return 0;
     const int top = RankValue(largestRank);
     if (largest == 4)
-        return 0x700000 + (top << 16) + (FirstSingle(counts) << 12);
+        return CategoryScore(FourOfAKind) + (top << 16) + (FirstSingle(counts) << 12);
     if (present == 5 && largest == 1) {
         const int straight = StraightTop(counts);
         if (straight != 0)
-            return 0x400000 + (straight << 16);
+            return CategoryScore(Straight) + (straight << 16);
     }
     if (largest == 3) {
         for (int r = 0; r < 13; ++r)
             if (counts[r] == 2)
-                return 0x600000 + (top << 16) + (RankValue(r) << 12);
-        return AddKickers(counts, 0x300000 + (top << 16), 12);
+                return CategoryScore(FullHouse) + (top << 16) + (RankValue(r) << 12);
+        return AddKickers(counts, CategoryScore(ThreeOfAKind) + (top << 16), 12);
     }
     if (largest == 2) {
         // Two pairs: the scan above kept the lower rank index; order the pair values.
@@ -90,10 +90,11 @@ HandScore ScoreUpToFive(const int counts[13])
                 const int other = RankValue(r);
                 const int high = std::max(top, other);
                 const int low = std::min(top, other);
-                return 0x200000 + (high << 16) + (low << 12) + (FirstSingle(counts) << 8);
+                return CategoryScore(TwoPairs) + (high << 16) + (low << 12) +
+                       (FirstSingle(counts) << 8);
             }
         }
-        return AddKickers(counts, 0x100000 + (top << 16), 12);
+        return AddKickers(counts, CategoryScore(OnePair) + (top << 16), 12);
     }
     return AddKickers(counts, 0, 16);
 }
@@ -122,13 +123,13 @@ HandScore ScoreFlushMask(int mask)
     for (int r = 0; r < 13; ++r)
         counts[r] = (mask >> r) & 1;
     if (counts[0] && counts[9] && counts[10] && counts[11] && counts[12])
-        return 0x900000;
+        return CategoryScore(RoyalFlush);
     for (int low = 12 - 4; low >= 0; --low) {
         if (((mask >> low) & 0x1F) == 0x1F)
-            return 0x800000 + (RankValue(low + 4) << 16);
+            return CategoryScore(StraightFlush) + (RankValue(low + 4) << 16);
     }
     // No straight: the five highest ranks, Ace first.
-    int score = 0x500000;
+    int score = CategoryScore(Flush);
     int shift = 16;
     if (counts[0]) {
         score += 14 << shift;

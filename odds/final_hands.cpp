@@ -1,10 +1,9 @@
 #include "odds/final_hands.h"
 
-#include "app/result_bars.h"
 #include "app/state.h"
-#include "cards/evaluator.h"
-#include "cards/hand_description.h"
-#include "platform/platform.h"
+#include "odds/evaluate_hand.h"
+#include "odds/hand_description.h"
+#include "odds/screen.h"
 
 namespace {
 
@@ -15,10 +14,10 @@ void CountHand(const Card hole[4], const Card board[5])
 
 void RedrawBars()
 {
-    DrawResultBars(appState.mainDialog);
+    RedrawResultBars();
 }
 
-// Every completion of the turn (position 4) after a known flop and turn: 46 in Texas, 44 in
+// Every river card (position 4) after a known flop and turn: 46 in Texas, 44 in
 // Omaha.
 void EnumerateRiver(const Card hole[4], Card board[5], const UsedCards& used)
 {
@@ -53,7 +52,7 @@ void EnumerateTurnAndRiver(const Card hole[4], Card board[5], const UsedCards& u
 
 void AdvanceFinalHandDistribution()
 {
-    DescribeHand(appState.mainDialog, BestPossibleControl, BestPossibleHand());
+    SetMainDialogText(BestPossibleControl, HandDescription(BestPossibleHand()));
 
     const int holeCount = HoleCount(appState.gameVariant);
     UsedCards used;
@@ -123,11 +122,6 @@ void SampleFinalHands(int k, Card board[5], UsedCards& used, const Card hole[4])
 
 namespace {
 
-constexpr HandScore CategoryScore(HandType type)
-{
-    return static_cast<HandScore>(type) << 20;
-}
-
 constexpr HandScore TopNibble(int rankValue)
 {
     return rankValue << 16;
@@ -178,6 +172,86 @@ void StraightWindow(int top, int ranks[5])
         ranks[i] = top - 4 + i;
 }
 
+// The Royal Flush or the best Straight Flush that `missing` cards can still complete, else 0.
+HandScore SuitedStraightLeft(const KnownPool& pool, int missing)
+{
+    for (int suit = 0; suit < 4; ++suit)
+        if (pool.suitedInWindow(suit, BroadwayRanks, 5) + missing >= 5)
+            return CategoryScore(RoyalFlush);
+    // Highest window first, suits in order: the first hit is the best straight flush left.
+    int ranks[5];
+    for (int top = 12; top >= 4; --top) {
+        StraightWindow(top, ranks);
+        for (int suit = 0; suit < 4; ++suit)
+            if (pool.suitedInWindow(suit, ranks, 5) + missing >= 5)
+                return CategoryScore(StraightFlush) + TopNibble(top + 1);
+    }
+    return 0;
+}
+
+// The best Four of a Kind, or with one card missing the best Full House, still open, else 0.
+HandScore RankHandLeft(const KnownPool& pool, int missing)
+{
+    // Four Aces carry a King kicker, any other four an Ace.
+    if (pool.rankCount[0] + missing >= 4)
+        return CategoryScore(FourOfAKind) + TopNibble(14) + (13 << 12);
+    for (int rank = 12; rank >= 1; --rank)
+        if (pool.rankCount[rank] + missing >= 4)
+            return CategoryScore(FourOfAKind) + TopNibble(rank + 1) + (14 << 12);
+    if (missing != 1)
+        return 0;
+    int first = 0;  // the two highest rank values with exactly two known cards
+    int second = 0;
+    for (int rank = 0; rank < 13; ++rank) {
+        if (pool.rankCount[rank] != 2)
+            continue;
+        const int value = RankValue(rank);
+        if (value > first) {
+            second = first;
+            first = value;
+        } else if (value > second) {
+            second = value;
+        }
+    }
+    return second > 0 ? CategoryScore(FullHouse) + TopNibble(first) + (second << 12) : 0;
+}
+
+// A Flush (without ranks) or the best Straight still open, else 0.
+HandScore FlushOrStraightLeft(const KnownPool& pool, int missing)
+{
+    for (int suit = 0; suit < 4; ++suit)
+        if (pool.suitCount[suit] + missing >= 5)
+            return CategoryScore(Flush);
+    if (pool.ranksInWindow(BroadwayRanks, 5) + missing >= 5)
+        return CategoryScore(Straight) + TopNibble(14);
+    int ranks[5];
+    for (int top = 12; top >= 4; --top) {
+        StraightWindow(top, ranks);
+        if (pool.ranksInWindow(ranks, 5) + missing >= 5)
+            return CategoryScore(Straight) + TopNibble(top + 1);
+    }
+    return 0;
+}
+
+// What is left below a Straight: Three of a Kind or a Pair. With three or more cards missing
+// something above was always open; that inconsistency is reported.
+HandScore SetOrPairLeft(const KnownPool& pool, int missing)
+{
+    if (missing >= 3) {
+        // Any known card plus three missing ones already made Four of a Kind above.
+        ShowConsistencyMessage("Warning - best hand error", "Error in best hand");
+    } else if (missing == 2) {
+        return CategoryScore(ThreeOfAKind) + TopNibble(pool.highest);
+    } else {
+        if (pool.rankCount[0] == 2)
+            return CategoryScore(ThreeOfAKind) + TopNibble(14);
+        for (int rank = 12; rank >= 1; --rank)
+            if (pool.rankCount[rank] == 2)
+                return CategoryScore(ThreeOfAKind) + TopNibble(rank + 1);
+    }
+    return CategoryScore(OnePair) + TopNibble(pool.highest);
+}
+
 }  // namespace
 
 HandScore BestPossibleHand()
@@ -207,69 +281,9 @@ HandScore BestPossibleHand()
         return EvaluateHand(knownHole, knownBoard, NoThreshold);
     if (missing >= 5)
         return CategoryScore(RoyalFlush);
-
-    for (int suit = 0; suit < 4; ++suit)
-        if (pool.suitedInWindow(suit, BroadwayRanks, 5) + missing >= 5)
-            return CategoryScore(RoyalFlush);
-
-    // Highest window first, suits in order: the first hit is the best straight flush left.
-    int ranks[5];
-    for (int top = 12; top >= 4; --top) {
-        StraightWindow(top, ranks);
-        for (int suit = 0; suit < 4; ++suit)
-            if (pool.suitedInWindow(suit, ranks, 5) + missing >= 5)
-                return CategoryScore(StraightFlush) + TopNibble(top + 1);
-    }
-
-    // Four Aces carry a King kicker, any other four an Ace.
-    if (pool.rankCount[0] + missing >= 4)
-        return CategoryScore(FourOfAKind) + TopNibble(14) + (13 << 12);
-    for (int rank = 12; rank >= 1; --rank)
-        if (pool.rankCount[rank] + missing >= 4)
-            return CategoryScore(FourOfAKind) + TopNibble(rank + 1) + (14 << 12);
-
-    if (missing == 1) {
-        int first = 0;  // the two highest rank values with exactly two known cards
-        int second = 0;
-        for (int rank = 0; rank < 13; ++rank) {
-            if (pool.rankCount[rank] != 2)
-                continue;
-            const int value = RankValue(rank);
-            if (value > first) {
-                second = first;
-                first = value;
-            } else if (value > second) {
-                second = value;
-            }
-        }
-        if (second > 0)
-            return CategoryScore(FullHouse) + TopNibble(first) + (second << 12);
-    }
-
-    for (int suit = 0; suit < 4; ++suit)
-        if (pool.suitCount[suit] + missing >= 5)
-            return CategoryScore(Flush);
-
-    if (pool.ranksInWindow(BroadwayRanks, 5) + missing >= 5)
-        return CategoryScore(Straight) + TopNibble(14);
-    for (int top = 12; top >= 4; --top) {
-        StraightWindow(top, ranks);
-        if (pool.ranksInWindow(ranks, 5) + missing >= 5)
-            return CategoryScore(Straight) + TopNibble(top + 1);
-    }
-
-    if (missing >= 3) {
-        // Any known card plus three missing ones already made Four of a Kind above.
-        ShowMessageBox(appState.mainDialog, "Warning - best hand error", "Error in best hand",
-                       MessageBoxButtons::Ok);
-    } else if (missing == 2) {
-        return CategoryScore(ThreeOfAKind) + TopNibble(pool.highest);
-    } else {
-        if (pool.rankCount[0] == 2)
-            return CategoryScore(ThreeOfAKind) + TopNibble(14);
-        for (int rank = 12; rank >= 1; --rank)
-            if (pool.rankCount[rank] == 2)
-                return CategoryScore(ThreeOfAKind) + TopNibble(rank + 1);
-    }
-    return CategoryScore(OnePair) + TopNibble(pool.highest);
+    // The categories from the top; each helper answers 0 when its categories are out of reach.
+    for (auto left : {SuitedStraightLeft, RankHandLeft, FlushOrStraightLeft})
+        if (const HandScore score = left(pool, missing); score != 0)
+            return score;
+    return SetOrPairLeft(pool, missing);
 }

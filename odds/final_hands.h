@@ -7,8 +7,8 @@
 // while the counters sum to less than FinalHandCountCap.
 #pragma once
 
-#include "app/dialog_controls.h"
 #include "cards/card.h"
+#include "odds/screen.h"
 
 inline constexpr int FinalHandBatchSize = 5000;   // samples per call when sampling
 inline constexpr int FinalHandRedrawEvery = 100;  // bar redraw at samples 0, 100, .., 4900

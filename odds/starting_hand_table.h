@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+inline constexpr int StartingHandCells = 91;  // the upper triangle of 13 x 13, diagonal included
+
 struct StartingHandTable {
     float suited[13][13] = {};       // symmetric; zero diagonal (suited cards never pair)
     float offsuit[13][13] = {};      // symmetric; the diagonal holds the pairs

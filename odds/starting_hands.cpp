@@ -2,7 +2,7 @@
 
 #include "app/state.h"
 #include "cards/evaluator.h"
-#include "platform/platform.h"
+#include "odds/screen.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ bool ComputeNextCell(int level)
         table.cursorColumn = table.cursorRow;
     }
     ++appState.precalcCellsDone;
-    RequestPaint(appState.precalcDialog, true);  // the progress bar moves before the work
+    RepaintPrecalculation();  // the progress bar moves before the work
 
     const int row = table.cursorRow;
     const int column = table.cursorColumn;

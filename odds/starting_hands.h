@@ -8,8 +8,7 @@
 #pragma once
 
 #include "cards/card.h"
-
-inline constexpr int StartingHandCells = 91;  // the upper triangle of 13 x 13, diagonal included
+#include "odds/starting_hand_table.h"
 
 // Moves the table's cursor to the next cell of the upper triangle, row by row from (0, 0) to
 // (12, 12), counts it in appState.precalcCellsDone, has the precalculation dialog repaint at

@@ -1,10 +1,9 @@
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
-#include "cards/evaluator.h"
 #include "cards/step_window.h"
-#include "platform/platform.h"
-#include "render/gain.h"
+#include "odds/evaluate_hand.h"
+#include "odds/screen.h"
 
 #include <algorithm>
 #include <array>
@@ -36,7 +35,7 @@ void ShowShare(int controlId, std::int64_t count, float total)
 {
     char text[48];
     std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(count) * 100.0 / total);
-    SetControlText(appState.mainDialog, controlId, text);
+    SetMainDialogText(controlId, text);
 }
 
 // The rating of a starting hand whose two chosen cards are `first` and `second`.
@@ -146,7 +145,7 @@ float GuessHand(const Card hand[4])
         ChooseOmahaPair(hand, first, second);
     // Only drawn cards reach here; the test also keeps an empty slot from indexing the tables.
     if (first == NoCard || second == NoCard) {
-        ShowMessageBox(appState.mainDialog, "Error in GuessHand!", "Error!", MessageBoxButtons::Ok);
+        ShowConsistencyMessage("Error in GuessHand!", "Error!");
         return -100.0f;
     }
     return PairRating(first, second);
@@ -383,7 +382,7 @@ void EstimateWin(const Card hole[4], const Card board[5])
         if (hole[i] == NoCard)
             return;
     }
-    const bool modelling = IsControlChecked(appState.mainDialog, ModellingCheckBox);
+    const bool modelling = IsMainDialogChecked(ModellingCheckBox);
     std::optional<PairRatings> ratings;
     if (modelling)
         ratings.emplace();
@@ -428,5 +427,5 @@ void EstimateWin(const Card hole[4], const Card board[5])
     int playing = 0;
     for (int i = 0; i < setup.dealtInCount; ++i)
         playing += appState.roster.at(setup.dealtIn[i]).playing ? 1 : 0;
-    DrawGain(playing);
+    RedrawGain(playing);
 }

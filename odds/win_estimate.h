@@ -8,8 +8,8 @@
 // strength of a starting hand is read from the starting-hand table.
 #pragma once
 
-#include "app/dialog_controls.h"
 #include "cards/card.h"
+#include "odds/screen.h"
 #include "opponents/roster.h"
 
 inline constexpr int DealsPerEstimate = 1000;  // deals played by one EstimateWin call

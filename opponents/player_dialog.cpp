@@ -1,7 +1,7 @@
 #include "opponents/player_dialog.h"
 
 #include "app/state.h"
-#include "platform/font.h"
+#include "platform/windows1252.h"
 
 #include <algorithm>
 #include <string>

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <array>
-#include <string>
-#include <string_view>
 #include <vector>
 
 struct OutlinePoint {
@@ -27,16 +25,3 @@ using OutlineFont = std::array<GlyphOutline, 255>;  // codes 0..254
 // Loads the bold sans outline font for codes 0..254. Returns false when no font can be found or
 // read; the glyphs are then left empty.
 bool LoadOutlineFont(OutlineFont& font);
-
-// For tests: the next LoadOutlineFont fails as if no font could be read.
-void FailNextOutlineFontLoad();
-
-// The Unicode code point of a Windows-1252 byte (0 for the five undefined codes).
-char32_t Windows1252ToUnicode(unsigned char code);
-
-// The Windows-1252 byte of a code point, or '?' when it has none.
-unsigned char UnicodeToWindows1252(char32_t codePoint);
-
-// Converts UTF-8 text to Windows-1252 bytes: characters without a code, and bytes that are not
-// valid UTF-8, become '?'.
-std::string Utf8ToWindows1252(std::string_view utf8);

@@ -2,7 +2,6 @@
 // selection grid, selection-mode picking, and placing and taking back cards.
 #include "render/card_views.h"
 
-#include "app/new_hand.h"
 #include "render/gl_surface.h"
 
 #include <GL/gl.h>
@@ -303,6 +302,12 @@ Card PickCard(int x, int y, CardView view)
 // Placing and taking back
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+void (*cardsChanged)() = nullptr;  // set by the shell at start-up
+
+}  // namespace
+
 int CardInUse(Card card)
 {
     for (Card held : appState.holeCards)
@@ -331,7 +336,13 @@ void ChangeCard(Card card, bool add)
         }
     if (changed)
         ResetForDealChange(appState);
-    RefreshResults(appState.mainDialog, appState);
+    if (cardsChanged)
+        cardsChanged();
+}
+
+void SetCardsChangedHandler(void (*handler)())
+{
+    cardsChanged = handler;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -40,8 +40,13 @@ void DrawSelectionGridIfChanged();
 int CardInUse(Card card);
 
 // Places the card into the first free slot (add) or takes it back (not add), clearing both
-// estimates when a slot changed, then refreshes the main dialog. A negative card does nothing.
+// estimates when a slot changed, then calls the cards-changed handler (the shell's refresh of
+// the main dialog). A negative card does nothing.
 void ChangeCard(Card card, bool add);
+
+// Installs the handler ChangeCard calls after every card it was given (changed or not);
+// nothing is called while none is installed.
+void SetCardsChangedHandler(void (*handler)());
 
 // The card under a point of a view (window pixels, origin top left), or NoCard.
 Card PickCard(int x, int y, CardView view);

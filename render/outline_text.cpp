@@ -4,6 +4,7 @@
 #include "render/outline_text.h"
 
 #include "render/gl_surface.h"
+#include "render/outline_text_testing.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -61,7 +61,3 @@ float OutlineTextHeight(std::string_view text);
 // triangle counter-clockwise): its contours tessellated with the non-zero winding rule, so the
 // holes of letters such as 'o' stay open. Empty for a glyph without contours.
 std::vector<float> TessellateGlyph(const GlyphOutline& glyph);
-
-// For tests and benchmarks: forgets the glyphs that the first set-up loaded and tessellated, so
-// that the next SetupOutlineFont loads them again.
-void ForgetLoadedOutlineFont();

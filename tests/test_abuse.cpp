@@ -2,6 +2,7 @@
 // events. Nothing may hang, crash or corrupt the state.
 #include "app/main_dialog.h"
 #include "app/state.h"
+#include "odds/screen.h"
 #include "odds/win_estimate.h"
 #include "opponents/player_dialog.h"
 #include "platform/headless/headless.h"
@@ -126,9 +127,9 @@ TEST_F(Abuse, DaysOfEstimatesKeepPercentagesAndGainRight)
     ASSERT_GT(c.wins, 2147483647LL);  // past where a 32-bit counter would have wrapped
 
     const double total = static_cast<double>(c.total());
-    const double win = std::atof(ControlText(dialog, 1012).c_str());
-    const double tie = std::atof(ControlText(dialog, 1013).c_str());
-    const double loss = std::atof(ControlText(dialog, 1014).c_str());
+    const double win = std::atof(ControlText(dialog, WinShareControl).c_str());
+    const double tie = std::atof(ControlText(dialog, TieShareControl).c_str());
+    const double loss = std::atof(ControlText(dialog, LossShareControl).c_str());
     EXPECT_NEAR(win, 100.0 * static_cast<double>(c.wins) / total, 0.01);
     EXPECT_NEAR(tie, 100.0 * static_cast<double>(c.ties) / total, 0.01);
     EXPECT_NEAR(loss, 100.0 * static_cast<double>(c.losses) / total, 0.01);

@@ -1,5 +1,6 @@
 // The card views drawn by Mesa on headless surfaces: grid and rows, picking, slot filling, and
 // the card selection window's procedure.
+#include "odds/screen.h"
 #include "platform/headless/headless.h"
 #include "render/card_views.h"
 #include "render/gl_surface.h"
@@ -37,7 +38,7 @@ protected:
         ResetAppState(appState);
         ASSERT_TRUE(HeadlessGlAvailable()) << "Mesa's surfaceless EGL display is missing";
         appState.mainDialog = dialog = HeadlessCreateWindow(nullptr, 560, 480);
-        for (int id : {1012, 1013, 1014, 1043})
+        for (int id : {WinShareControl, TieShareControl, LossShareControl, HandTypeControl})
             HeadlessAddControl(dialog, id, 0, 0, 40, 12);
         InitGlState(dialog);
         hand = MakeGlSurface(appState.handCardsArea.surface, RowWidth, RowHeight);

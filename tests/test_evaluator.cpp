@@ -3,6 +3,8 @@
 #include "cards/evaluator_tables.h"
 
 #include "app/state.h"
+#include "odds/evaluate_hand.h"
+#include "tests/support/card_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Cards from text, separated by spaces: rank (A23456789TJQK) and suit (shdc); "--" is no card.
-template <std::size_t N> std::array<Card, N> Cards(std::string_view text)
-{
-    std::array<Card, N> cards;
-    cards.fill(NoCard);
-    for (std::size_t i = 0; 3 * i < text.size(); ++i)
-        if (text[3 * i] != '-')
-            cards[i] = static_cast<Card>(std::string_view("shdc").find(text[3 * i + 1]) * 13 +
-                                         std::string_view("A23456789TJQK").find(text[3 * i]));
-    return cards;
-}
 
 // ScoreFive (board only), EvaluateTexas, EvaluateOmaha, EvaluateHand under either variant.
 enum Kind { Five, Texas, Omaha, AsTexas, AsOmaha };

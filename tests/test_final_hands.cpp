@@ -3,8 +3,9 @@
 
 #include "app/result_bars.h"
 #include "app/state.h"
-#include "cards/evaluator.h"
+#include "odds/evaluate_hand.h"
 #include "platform/headless/headless.h"
+#include "tests/support/card_text.h"
 #include "tests/support/exact_final_hands.h"
 
 #include <gtest/gtest.h>
@@ -44,21 +45,11 @@ int RunUntilCapped()
     return ticks;
 }
 
-// Fills the slots from text: rank (A23456789TJQK) and suit (shdc), "--" or nothing for none.
-template <std::size_t N> void Put(std::string_view text, std::array<Card, N>& slots)
-{
-    slots.fill(NoCard);
-    for (std::size_t i = 0; 3 * i < text.size(); ++i)
-        if (text[3 * i] != '-')
-            slots[i] = static_cast<Card>(std::string_view("shdc").find(text[3 * i + 1]) * 13 +
-                                         std::string_view("A23456789TJQK").find(text[3 * i]));
-}
-
 // A deal of the hole and board cards, with the counts cleared.
 void Deal(std::string_view hole, std::string_view board = "")
 {
-    Put(hole, appState.holeCards);
-    Put(board, appState.tableCards);
+    appState.holeCards = Cards<4>(hole);
+    appState.tableCards = Cards<5>(board);
     ClearHandTypeCounts(appState);
 }
 

@@ -1,5 +1,7 @@
+#include "app/new_hand.h"
 #include "app/state.h"
-#include "cards/hand_description.h"
+#include "odds/hand_description.h"
+#include "odds/screen.h"
 #include "platform/headless/headless.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +50,8 @@ TEST(HandDescription, DescribeHandWritesTheControl)
 {
     HeadlessReset();
     Window dialog = HeadlessCreateWindow(nullptr, 100, 100);
-    HeadlessAddControl(dialog, 1043, 0, 0, 10, 10, "Hand type");
-    DescribeHand(dialog, 1043, 0x2DC200);
-    EXPECT_EQ(ControlText(dialog, 1043), "Two pairs, Kings and Queens");
+    HeadlessAddControl(dialog, HandTypeControl, 0, 0, 10, 10, "Hand type");
+    DescribeHand(dialog, HandTypeControl, 0x2DC200);
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Two pairs, Kings and Queens");
     DescribeHand(dialog, 9999, 0x2DC200);  // a missing control is ignored
 }

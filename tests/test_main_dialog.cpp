@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 #include "app/state.h"
+#include "odds/screen.h"
 #include "opponents/player_dialog.h"
 #include "platform/headless/headless.h"
 #include "render/card_views.h"
@@ -47,8 +48,8 @@ protected:
 TEST_F(MainDialog, StartsEmptyWithBothTimersAndTheFocusOnNewHand)
 {
     EXPECT_EQ(appState.mainDialog, dialog);
-    EXPECT_EQ(ControlText(dialog, 1012), "0%");
-    EXPECT_EQ(ControlText(dialog, 1043), "No Hand");
+    EXPECT_EQ(ControlText(dialog, WinShareControl), "0%");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "No Hand");
     EXPECT_EQ(ControlText(dialog, VariantButton), "Texas Hold'em Poker");
     EXPECT_EQ(FocusedWindow(), ControlWindow(dialog, NewHandCommand));
     EXPECT_TRUE(HeadlessFireTimer(dialog, RedrawTimer));
@@ -125,7 +126,7 @@ TEST_F(MainDialog, EstimateTimerCapsTheDistributionAndRunsTheWinEstimate)
     EXPECT_EQ(FinalHandTotal(), 0);
     Tick(EstimateTimer, 3);
     EXPECT_EQ(appState.outcomeCounts.total(), 3000);
-    EXPECT_EQ(ControlText(dialog, 1061), "Royal Flush");
+    EXPECT_EQ(ControlText(dialog, BestPossibleControl), "Royal Flush");
 }
 
 TEST_F(MainDialog, AClickOnTheGainViewPausesAndResumesTheWinEstimate)

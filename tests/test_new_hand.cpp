@@ -1,5 +1,6 @@
 #include "app/new_hand.h"
 #include "app/result_bars.h"
+#include "odds/screen.h"
 #include "platform/headless/headless.h"
 
 #include <gtest/gtest.h>
@@ -50,12 +51,12 @@ TEST_F(NewHandTest, EmptiesTheDealAndShowsZeroes)
         EXPECT_EQ(c, NoCard);
     for (Card c : appState.tableCards)
         EXPECT_EQ(c, NoCard);
-    EXPECT_EQ(ControlText(dialog, 1012), "0%");
-    EXPECT_EQ(ControlText(dialog, 1013), "0%");
-    EXPECT_EQ(ControlText(dialog, 1014), "0%");
+    EXPECT_EQ(ControlText(dialog, WinShareControl), "0%");
+    EXPECT_EQ(ControlText(dialog, TieShareControl), "0%");
+    EXPECT_EQ(ControlText(dialog, LossShareControl), "0%");
     for (int i = 0; i < HandTypeCount; ++i)
         EXPECT_EQ(ControlText(dialog, FirstPercentControl + i), "0%");
-    EXPECT_EQ(ControlText(dialog, 1043), "No Hand");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "No Hand");
     EXPECT_TRUE(appState.roster.at(0).playing);
     EXPECT_TRUE(appState.roster.at(1).playing);
     EXPECT_EQ(appState.outcomeCounts.total(), 0);
@@ -89,17 +90,17 @@ TEST_F(NewHandTest, RefreshDescribesTheHandAndTheOutcomes)
     appState.holeCards = {12, 25, NoCard, NoCard};  // two Kings
     appState.outcomeCounts = {600, 0, 400};
     RefreshResults(dialog, appState);
-    EXPECT_EQ(ControlText(dialog, 1043), "Pair of Kings");
-    EXPECT_EQ(ControlText(dialog, 1012), "60%");
-    EXPECT_EQ(ControlText(dialog, 1013), "0%");
-    EXPECT_EQ(ControlText(dialog, 1014), "40%");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Pair of Kings");
+    EXPECT_EQ(ControlText(dialog, WinShareControl), "60%");
+    EXPECT_EQ(ControlText(dialog, TieShareControl), "0%");
+    EXPECT_EQ(ControlText(dialog, LossShareControl), "40%");
     EXPECT_EQ(HeadlessPaintRequests(dialog), 1);
 
     // Texas reads only the first two hole slots; Omaha all four, two at a time.
     appState.holeCards = {12, 1, 25, 14};  // King, Two, King, Two
     RefreshResults(dialog, appState);
-    EXPECT_EQ(ControlText(dialog, 1043), "High Card (King)");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "High Card (King)");
     appState.gameVariant = OmahaHoldem;
     RefreshResults(dialog, appState);
-    EXPECT_EQ(ControlText(dialog, 1043), "Pair of Kings");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Pair of Kings");
 }

@@ -4,6 +4,7 @@
 #include "cards/step_window.h"
 #include "odds/starting_hands.h"
 #include "odds/win_estimate.h"
+#include "tests/support/quick_table.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +47,7 @@ bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
 TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRule)
 {
     ResetAppState(appState);
-    SeedRandom(1);
-    for (int cell = 0; cell < StartingHandCells; ++cell)
-        ComputeNextCell(QuickCalculation);
+    appState.startingHandTable = QuickStartingHandTable();
 
     std::mt19937 pick(5);
     for (int trial = 0; trial < 3000; ++trial) {

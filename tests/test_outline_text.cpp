@@ -1,8 +1,10 @@
 #include "render/outline_text.h"
 
 #include "platform/font.h"
+#include "platform/font_testing.h"
 #include "platform/headless/headless.h"
 #include "render/gl_surface.h"
+#include "render/outline_text_testing.h"
 #include "tests/support/gl_fixture.h"
 
 #include <GL/gl.h>

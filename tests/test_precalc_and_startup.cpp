@@ -1,3 +1,4 @@
+#include "app/main_dialog.h"
 #include "app/precalc_dialog.h"
 #include "app/result_bars.h"
 #include "app/startup.h"
@@ -53,12 +54,12 @@ int ExitCodeOf(const std::function<void()>& action)
 
 TEST_F(Precalc, TheLastChoiceBeforeATickDecidesAndTheButtonsLockAfterIt)
 {
-    EXPECT_TRUE(HeadlessFireTimer(dialog, 1));  // waiting for a level: nothing happens
+    EXPECT_TRUE(HeadlessFireTimer(dialog, PrecalcTimer));  // waiting for a level: nothing happens
     EXPECT_EQ(appState.precalcCellsDone, 0);
     HeadlessClickControl(dialog, NormalButton);
     HeadlessClickControl(dialog, QuickButton);
     EXPECT_EQ(appState.precalcLevel, QuickCalculation);
-    ASSERT_TRUE(HeadlessFireTimer(dialog, 1));
+    ASSERT_TRUE(HeadlessFireTimer(dialog, PrecalcTimer));
     EXPECT_EQ(appState.precalcCellsDone, 1);
     for (int id : {QuickButton, NormalButton, DetailedButton})
         EXPECT_FALSE(HeadlessIsEnabled(ControlWindow(dialog, id)));
@@ -70,11 +71,11 @@ TEST_F(Precalc, TheRedBarGrowsByOneCellAndTheDialogClosesAfterTheLast)
 {
     const int width = WindowClientSize(bar).width;
     HeadlessClickControl(dialog, QuickButton);
-    for (int cell = 1; cell <= 91; ++cell) {
+    for (int cell = 1; cell <= StartingHandCells; ++cell) {
         ASSERT_TRUE(HeadlessWindowExists(dialog));
-        ASSERT_TRUE(HeadlessFireTimer(dialog, 1));
+        ASSERT_TRUE(HeadlessFireTimer(dialog, PrecalcTimer));
         if (cell == 1 || cell == 45 || cell == 90) {
-            EXPECT_EQ(RedLength(), cell * width / 91) << cell;
+            EXPECT_EQ(RedLength(), cell * width / StartingHandCells) << cell;
         }
     }
     EXPECT_FALSE(HeadlessWindowExists(dialog));
@@ -86,7 +87,7 @@ TEST_F(Precalc, EscapeOrTheCloseBoxEndsTheProgramWithZero)
 {
     EXPECT_EQ(ExitCodeOf([&] { HeadlessPressKey(dialog, HeadlessKey::Escape); }), 0);
     HeadlessClickControl(dialog, QuickButton);
-    HeadlessFireTimer(dialog, 1);
+    HeadlessFireTimer(dialog, PrecalcTimer);
     EXPECT_EQ(ExitCodeOf([&] { HeadlessClickClose(dialog); }), 0);
 }
 
@@ -101,7 +102,7 @@ int RunProgram(const std::function<void(int turn)>& loopTurn)
     CatchProcessExit();
     HeadlessSetModalDriver([](Window precalc) {
         HeadlessClickControl(precalc, QuickButton);
-        HeadlessFireTimer(precalc, 1);
+        HeadlessFireTimer(precalc, PrecalcTimer);
     });
     int turn = 0;
     HeadlessSetLoopDriver([&] { loopTurn(turn++); });
@@ -128,7 +129,7 @@ TEST(Startup, RunsUntilAConfirmedQuitAndEndsWithTwo)
             EXPECT_EQ(FocusedWindow(), appState.mainDialog);
             EXPECT_EQ(appState.roster.count(), 5);
             EXPECT_EQ(appState.startingHandTable.cursorRow, 12);
-            HeadlessFireTimer(appState.mainDialog, 2);
+            HeadlessFireTimer(appState.mainDialog, EstimateTimer);
             HeadlessPressKey(appState.mainDialog, HeadlessKey::Escape);  // answered Yes
         }
     });
@@ -156,7 +157,7 @@ TEST(Startup, AHandCardsContextFailureShowsTwoMessagesAndEndsWithZero)
     CatchProcessExit();
     HeadlessSetModalDriver([](Window precalc) {
         HeadlessClickControl(precalc, QuickButton);
-        HeadlessFireTimer(precalc, 1);
+        HeadlessFireTimer(precalc, PrecalcTimer);
         if (!HeadlessWindowExists(precalc))
             HeadlessFailGl(GlFailure::CreateContext);  // once the table is done
     });
@@ -179,8 +180,8 @@ TEST(Startup, ClosingTheCardSelectionWindowLeavesTheMainDialogRunning)
                 if (HeadlessWindowText(w) == "Card Selection Window")
                     HeadlessClickClose(w);
         } else if (turn < 4) {
-            HeadlessFireTimer(appState.mainDialog, 1);
-            HeadlessFireTimer(appState.mainDialog, 2);
+            HeadlessFireTimer(appState.mainDialog, RedrawTimer);
+            HeadlessFireTimer(appState.mainDialog, EstimateTimer);
             MessageParams up;
             SendWindowMessage(appState.mainDialog, Message::LeftUp, up);  // redraws the grid
         } else {

@@ -2,10 +2,11 @@
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
-#include "cards/evaluator.h"
+#include "odds/evaluate_hand.h"
 #include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
 #include "render/gain.h"
+#include "tests/support/quick_table.h"
 #include "tests/support/win_estimate_reference.h"
 
 #include <gtest/gtest.h>
@@ -78,13 +79,7 @@ protected:
     }
     void SetUp() override
     {
-        static const StartingHandTable quickTable = [] {  // as start-up computes it
-            ResetAppState(appState);
-            SeedRandom(1);
-            while (!ComputeNextCell(QuickCalculation)) {
-            }
-            return appState.startingHandTable;
-        }();
+        const StartingHandTable& quickTable = QuickStartingHandTable();
         HeadlessReset();
         ResetAppState(appState);
         appState.startingHandTable = quickTable;

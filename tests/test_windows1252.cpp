@@ -1,4 +1,4 @@
-#include "platform/font.h"
+#include "platform/windows1252.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 //
 // Finds, rank index by rank index (Ace first), the smallest key such that the key sums of all
 // rank multisets with at most four cards of a rank and at most seven cards in all stay
-// distinct. It then tries the row-displacement compression of the resulting keys for several
-// column widths and prints the table sizes, so the width in cards/evaluator_tables.cpp can be
-// chosen. Build and run by hand:
+// distinct, and prints the keys (RankKeys in cards/evaluator_tables.h) and the largest sum. The
+// perfect hash of the sums is not chosen here: cards/evaluator_tables.cpp builds it before main.
+// Build and run by hand:
 //   g++ -std=c++20 -O2 -o /tmp/find_rank_keys tools/find_rank_keys.cpp && /tmp/find_rank_keys
 #include <algorithm>
 #include <cstdint>
@@ -48,44 +48,6 @@ bool StaysDistinct(const std::vector<Partial>& from, std::uint32_t key,
     return true;
 }
 
-// Places rows (key >> columnBits) at the first offset where none of their columns collide;
-// returns the compressed length.
-std::size_t RowDisplace(const std::vector<std::uint32_t>& keys, int columnBits)
-{
-    const std::uint32_t maxKey = *std::max_element(keys.begin(), keys.end());
-    const std::size_t rowCount = (maxKey >> columnBits) + 1;
-    std::vector<std::vector<std::uint32_t>> rows(rowCount);
-    for (std::uint32_t k : keys)
-        rows[k >> columnBits].push_back(k & ((1u << columnBits) - 1));
-    std::vector<std::size_t> order(rowCount);
-    for (std::size_t i = 0; i < rowCount; ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rows[a].size() > rows[b].size(); });
-    std::vector<char> used(keys.size() * 4 + (1u << columnBits), 0);
-    std::size_t length = 0;
-    for (std::size_t r : order) {
-        if (rows[r].empty())
-            continue;
-        for (std::size_t offset = 0;; ++offset) {
-            bool fits = true;
-            for (std::uint32_t c : rows[r])
-                if (used[offset + c]) {
-                    fits = false;
-                    break;
-                }
-            if (!fits)
-                continue;
-            for (std::uint32_t c : rows[r]) {
-                used[offset + c] = 1;
-                length = std::max(length, offset + c + 1);
-            }
-            break;
-        }
-    }
-    return length;
-}
-
 }  // namespace
 
 int main()
@@ -118,9 +80,4 @@ int main()
     for (std::uint32_t k : keys)
         std::printf(" %u,", k);
     std::printf("\nlargest sum %u\n", maxKey);
-    for (int bits = 6; bits <= 14; ++bits) {
-        const std::size_t length = RowDisplace(sums, bits);
-        std::printf("column bits %2d: %zu rows, compressed length %zu\n", bits,
-                    static_cast<std::size_t>((maxKey >> bits) + 1), length);
-    }
 }

@@ -1,6 +1,7 @@
 // Tests of the desktop platform on FLTK, under their own X server (CTest starts them through
 // tests/fltk/run_under_xvfb.sh). Keys go through Fl::handle; the mouse comes from xdotool, through
 // the X server.
+#include "odds/screen.h"
 #include "platform/fltk/fltk_platform.h"
 #include "platform/gl.h"
 #include "resources/dialog_templates.h"
@@ -114,9 +115,9 @@ TEST_F(FltkPlatformTest, MainDialogFollowsItsTemplateAndItsControlsRoundTrip)
         }
     }
     EXPECT_EQ(CreateModelessDialog(4242, nullptr, Recorder), nullptr);
-    SetControlText(dialog, 1043, "Pair of Aces");
-    EXPECT_EQ(ControlText(dialog, 1043), "Pair of Aces");
-    EXPECT_STREQ(FltkWidget(ControlWindow(dialog, 1043))->label(), "Pair of Aces");
+    SetControlText(dialog, HandTypeControl, "Pair of Aces");
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Pair of Aces");
+    EXPECT_STREQ(FltkWidget(ControlWindow(dialog, HandTypeControl))->label(), "Pair of Aces");
     EXPECT_FALSE(IsControlChecked(dialog, 1088));
     for (bool on : {true, false}) {
         SetControlChecked(dialog, 1088, on);

@@ -1,6 +1,6 @@
 #include "tests/support/exact_final_hands.h"
 
-#include "cards/evaluator.h"
+#include "odds/evaluate_hand.h"
 
 namespace {
 

@@ -1,21 +1,22 @@
-// Literal evaluator: every step of the scoring done as plainly as possible.
+// Literal evaluator: the cards' ranks sorted into groups, the category read off the groups, the
+// score packed from them. It shares nothing with the table builder in cards/.
 #include "tests/support/reference_evaluator.h"
+
+#include <utility>
 
 namespace {
 
-// Appends the rank values of the ranks with count 1 from nibble `shift` downward, Ace first.
-int FillKickers(const int counts[13], int score, int shift)
+struct RankGroup {
+    int value = 0;  // rank value, Ace 14
+    int count = 0;  // cards of that rank
+};
+
+// The category in bits 20 and up, then one nibble per group value from bit 16 down.
+HandScore Pack(HandType type, const RankGroup* groups, int groupCount)
 {
-    if (counts[0] == 1 && shift >= 0) {
-        score += 14 << shift;
-        shift -= 4;
-    }
-    for (int r = 12; r >= 1 && shift >= 0; --r) {
-        if (counts[r] == 1) {
-            score += (r + 1) << shift;
-            shift -= 4;
-        }
-    }
+    HandScore score = static_cast<HandScore>(type) << 20;
+    for (int i = 0, shift = 16; i < groupCount; ++i, shift -= 4)
+        score += groups[i].value << shift;
     return score;
 }
 
@@ -23,106 +24,61 @@ int FillKickers(const int counts[13], int score, int shift)
 
 HandScore ReferenceScoreFive(const Card cards[5])
 {
-    int counts[13] = {};
-    int present = 0;
-    int largest = 1;
-    int largestRank = -1;
-    int firstSuit = -1;
-    bool oneSuit = true;
+    // Group the present cards by rank, then order the groups: larger group first, higher rank
+    // first among equals.
+    RankGroup groups[5] = {};
+    int groupCount = 0;
+    int suits = 0;  // one bit per suit present
     for (int i = 0; i < 5; ++i) {
-        const Card card = cards[i];
-        if (card == NoCard)
+        if (cards[i] == NoCard)
             continue;
-        ++present;
-        const int rank = RankOf(card);
-        if (++counts[rank] > largest) {
-            largest = counts[rank];
-            largestRank = rank;
-        }
-        if (firstSuit < 0)
-            firstSuit = SuitOf(card);
-        else if (SuitOf(card) != firstSuit)
-            oneSuit = false;
+        suits |= 1 << SuitOf(cards[i]);
+        const int value = RankOf(cards[i]) == 0 ? 14 : RankOf(cards[i]) + 1;
+        int g = 0;
+        while (g < groupCount && groups[g].value != value)
+            ++g;
+        if (g == groupCount)
+            groups[groupCount++] = RankGroup{value, 0};
+        ++groups[g].count;
     }
-    if (present == 0)
+    if (groupCount == 0)
         return 0;
-    const bool flush = present == 5 && oneSuit;
+    const auto before = [](const RankGroup& a, const RankGroup& b) {
+        return a.count != b.count ? a.count > b.count : a.value > b.value;
+    };
+    for (int i = 1; i < groupCount; ++i)
+        for (int j = i; j > 0 && before(groups[j], groups[j - 1]); --j)
+            std::swap(groups[j], groups[j - 1]);
 
-    if (largest == 4) {
-        int kicker = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 1) {
-                kicker = RankValue(r);
-                break;
-            }
-        }
-        return 0x700000 + (RankValue(largestRank) << 16) + (kicker << 12);
-    }
-
-    int straightTop = 0;
-    bool topStraight = false;
-    if (counts[0] == 1 && counts[9] == 1 && counts[10] == 1 && counts[11] == 1 && counts[12] == 1) {
-        straightTop = 14;
-        topStraight = true;
-    } else if (present == 5) {
-        int run = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] > 1)
-                break;
-            if (counts[r] == 0) {
-                if (run > 0)
-                    break;
-                continue;
-            }
-            if (++run == 5) {
-                straightTop = RankValue(r);
-                break;
-            }
-        }
-    }
-
-    if (flush) {
-        if (topStraight)
-            return 0x900000;
+    if (groupCount == 5) {
+        // Five different ranks: a straight runs down by one from the top, or is A-5-4-3-2 with
+        // the Five on top; a flush has one suit.
+        const bool flush = (suits & (suits - 1)) == 0;
+        int straightTop = 0;
+        if (groups[0].value - groups[4].value == 4)
+            straightTop = groups[0].value;
+        else if (groups[0].value == 14 && groups[1].value == 5)
+            straightTop = 5;
+        const RankGroup top{straightTop, 1};
+        if (flush && straightTop == 14)
+            return Pack(RoyalFlush, nullptr, 0);
+        if (flush && straightTop != 0)
+            return Pack(StraightFlush, &top, 1);
+        if (flush)
+            return Pack(Flush, groups, 5);
         if (straightTop != 0)
-            return 0x800000 + (straightTop << 16);
-        return FillKickers(counts, 0x500000, 16);
+            return Pack(Straight, &top, 1);
     }
-    if (straightTop != 0 && present == 5)
-        return 0x400000 + (straightTop << 16);
-
-    if (largest == 3) {
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 2)
-                return 0x600000 + (RankValue(largestRank) << 16) + (RankValue(r) << 12);
-        }
-        return FillKickers(counts, 0x300000 + (RankValue(largestRank) << 16), 12);
-    }
-    if (largest == 2) {
-        int second = -1;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 2 && r != largestRank)
-                second = r;
-        }
-        if (second < 0)
-            return FillKickers(counts, 0x100000 + (RankValue(largestRank) << 16), 12);
-        int high = RankValue(largestRank);
-        int low = RankValue(second);
-        if (low > high) {
-            const int swap = high;
-            high = low;
-            low = swap;
-        }
-        int kicker = 0;
-        for (int r = 0; r < 13; ++r) {
-            if (counts[r] == 1) {
-                kicker = RankValue(r);
-                break;
-            }
-        }
-        return 0x200000 + (high << 16) + (low << 12) + (kicker << 8);
-    }
-    return FillKickers(counts, 0, 16);
+    const int first = groups[0].count;
+    const int second = groupCount > 1 ? groups[1].count : 0;
+    HandType type = HighCard;
+    if (first == 4)
+        type = FourOfAKind;
+    else if (first == 3)
+        type = second == 2 ? FullHouse : ThreeOfAKind;
+    else if (first == 2)
+        type = second == 2 ? TwoPairs : OnePair;
+    return Pack(type, groups, groupCount);
 }
 
 HandScore ReferenceEvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)

@@ -1,9 +1,9 @@
 // The slow, literal evaluator that the table-driven one in cards/ is checked against.
 //
-// It follows the scoring steps one by one (counts per rank, the straight scan, kicker filling)
-// and enumerates every five-card set, so it is easy to read against the rules and hard to get
-// wrong. Same arguments, results and threshold rule as ScoreFive, EvaluateTexas and
-// EvaluateOmaha.
+// It sorts a set's ranks into groups (largest group first, higher rank first), reads the
+// category off the groups and packs their rank values in that order, and it enumerates every
+// five-card set, so it is easy to read against the rules and shares no step with the tables. Same
+// arguments, results and threshold rule as ScoreFive, EvaluateTexas and EvaluateOmaha.
 #pragma once
 
 #include "cards/card.h"

@@ -3,25 +3,9 @@
 #include "app/main_dialog.h"
 #include "app/result_bars.h"
 #include "app/startup.h"
-#include "odds/starting_hands.h"
 #include "platform/headless/headless.h"
 #include "render/gl_surface.h"
-
-namespace {
-
-StartingHandTable QuickTable()
-{
-    static const StartingHandTable table = [] {
-        ResetAppState(appState);
-        SeedRandom(1);
-        for (int cell = 0; cell < StartingHandCells; ++cell)
-            ComputeNextCell(QuickCalculation);
-        return appState.startingHandTable;
-    }();
-    return table;
-}
-
-}  // namespace
+#include "tests/support/quick_table.h"
 
 void CatchProcessExit()
 {
@@ -42,7 +26,7 @@ void ReleaseGlContexts()
 Window StartMainDialog()
 {
     ReleaseGlContexts();
-    const StartingHandTable table = QuickTable();
+    const StartingHandTable table = QuickStartingHandTable();
     HeadlessReset();
     HeadlessFailGl(GlFailure::None);
     ResetAppState(appState);

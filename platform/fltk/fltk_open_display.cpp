@@ -1,4 +1,4 @@
-#include "app/x_display.h"
+#include "platform/fltk/fltk_open_display.h"
 
 #include <FL/x.H>
 #include <X11/Xlib.h>

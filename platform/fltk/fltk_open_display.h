@@ -1,4 +1,4 @@
-// The part of the program's entry that talks to X directly, kept apart from the platform
+// The desktop platform's opening of the X display, kept apart from the platform
 // header (whose Window is not X's).
 #pragma once
 

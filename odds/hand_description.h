@@ -4,17 +4,13 @@
 #pragma once
 
 #include "cards/card.h"
-#include "platform/platform.h"
 
 #include <string>
 
 // Appends the name of a rank value (1 or 14 Ace, 2..13 Two..King, 0 "<unknown>"), singular or
 // plural. A value of 15 or more appends nothing and reports "ERROR CARD TYPE SCORE <value>" in
-// a message box owned by the main dialog.
+// a consistency message box (ShowConsistencyMessage).
 void AppendRankName(std::string& text, unsigned rankValue, bool plural);
 
 // The sentence for a score: "Royal Flush", "Pair of Aces", "No Hand" and so on.
 std::string HandDescription(HandScore score);
-
-// Sets the sentence for the score as the text of the dialog's control.
-void DescribeHand(Window dialog, int controlId, HandScore score);

@@ -1,6 +1,6 @@
-#include "cards/hand_description.h"
+#include "odds/hand_description.h"
 
-#include "app/state.h"
+#include "odds/screen.h"
 
 #include <array>
 #include <string_view>
@@ -21,8 +21,7 @@ constexpr std::array<std::string_view, 14> PluralNames = {
 void AppendRankName(std::string& text, unsigned rankValue, bool plural)
 {
     if (rankValue >= 15) {
-        ShowMessageBox(appState.mainDialog, "ERROR CARD TYPE SCORE " + std::to_string(rankValue),
-                       "Error!", MessageBoxButtons::Ok);
+        ShowConsistencyMessage("ERROR CARD TYPE SCORE " + std::to_string(rankValue), "Error!");
         return;
     }
     const unsigned index = rankValue == 14 ? 1 : rankValue;  // the Ace reads as 1 or 14
@@ -34,37 +33,37 @@ std::string HandDescription(HandScore score)
     const unsigned top = (static_cast<unsigned>(score) >> 16) & 0xF;
     const unsigned next = (static_cast<unsigned>(score) >> 12) & 0xF;
     std::string text;
-    if (score >= 0x900000) {
+    if (score >= CategoryScore(RoyalFlush)) {
         text = "Royal Flush";
-    } else if (score >= 0x800000) {
+    } else if (score >= CategoryScore(StraightFlush)) {
         text = "Straight Flush on ";
         AppendRankName(text, top, false);
-    } else if (score >= 0x700000) {
+    } else if (score >= CategoryScore(FourOfAKind)) {
         text = "Four of a kind (";
         AppendRankName(text, top, true);
         text += ") plus ";
         AppendRankName(text, next, false);
-    } else if (score >= 0x600000) {
+    } else if (score >= CategoryScore(FullHouse)) {
         text = "Full House, ";
         AppendRankName(text, top, true);
         text += " and ";
         AppendRankName(text, next, true);
-    } else if (score >= 0x500000) {
+    } else if (score >= CategoryScore(Flush)) {
         text = "Simple flush";
-    } else if (score >= 0x400000) {
+    } else if (score >= CategoryScore(Straight)) {
         text = "Straight, ";
         AppendRankName(text, top, false);
         text += " high";
-    } else if (score >= 0x300000) {
+    } else if (score >= CategoryScore(ThreeOfAKind)) {
         text = "Three of a kind (";
         AppendRankName(text, top, true);
         text += ")";
-    } else if (score >= 0x200000) {
+    } else if (score >= CategoryScore(TwoPairs)) {
         text = "Two pairs, ";
         AppendRankName(text, top, true);
         text += " and ";
         AppendRankName(text, next, true);
-    } else if (score >= 0x100000) {
+    } else if (score >= CategoryScore(OnePair)) {
         text = "Pair of ";
         AppendRankName(text, top, true);
     } else if (score <= 0) {
@@ -75,9 +74,4 @@ std::string HandDescription(HandScore score)
         text += ")";
     }
     return text;
-}
-
-void DescribeHand(Window dialog, int controlId, HandScore score)
-{
-    SetControlText(dialog, controlId, HandDescription(score));
 }
