@@ -22,8 +22,31 @@
 struct StepWindow {
     static constexpr int Steps = 64;
     std::uint64_t freeSteps = 0;                        // bit k: the card of step k + 1 is free
-    alignas(32) std::array<std::int32_t, Steps> cards;  // cards[k]: the card of step k + 1
+    alignas(32) std::array<std::uint8_t, Steps> cards;  // cards[k]: the card of step k + 1
 };
+
+// The steps of `window` whose card is `card`, as bits. SSE2, which every x86-64 processor has,
+// compares 16 cards per instruction; elsewhere one card at a time.
+inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
+{
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(card));
+    std::uint64_t steps = 0;
+    for (int k = 0; k < StepWindow::Steps; k += 16) {
+        const __m128i cards =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(window.cards.data() + k));
+        const unsigned bits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(cards, wanted)));
+        steps |= static_cast<std::uint64_t>(bits) << k;
+    }
+    return steps;
+#else
+    std::uint64_t steps = 0;
+    for (int k = 0; k < StepWindow::Steps; ++k)
+        steps |= static_cast<std::uint64_t>(window.cards[static_cast<std::size_t>(k)] == card) << k;
+    return steps;
+#endif
+}
 
 // The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past
 // its end before the next window is made.
@@ -47,7 +70,7 @@ inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::
     std::uint64_t freeSteps = 0;
     for (int k = 0; k < StepWindow::Steps; ++k) {
         const Card card = CardOfState(WindowJumps[static_cast<std::size_t>(k + 1)](base));
-        window.cards[static_cast<std::size_t>(k)] = card;
+        window.cards[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(card);
         freeSteps |= ((freeMask >> card) & 1u) << k;
     }
     window.freeSteps = freeSteps;
@@ -78,21 +101,31 @@ FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMas
     const __m256i highFree = _mm256_set1_epi32(static_cast<int>(freeMask >> 32));
     const __m256i fiftyTwo = _mm256_set1_epi32(52);
     const __m256i thirtyOne = _mm256_set1_epi32(31);
+    // Packing 32 cards of 32 bits into bytes interleaves groups of four across the two halves;
+    // this puts the groups back in step order.
+    const __m256i groupOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     std::uint64_t freeSteps = 0;
-    for (int k = 0; k < StepWindow::Steps; k += 8) {
-        const __m256i multiplier =
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k));
-        const __m256i increment =
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k));
-        const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
-        const __m256i high = _mm256_srli_epi32(next, 16);
-        const __m256i card = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k), card);
-        const __m256i word =
-            _mm256_blendv_epi8(lowFree, highFree, _mm256_cmpgt_epi32(card, thirtyOne));
-        const __m256i bit = _mm256_srlv_epi32(word, _mm256_and_si256(card, thirtyOne));
-        const int bits = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(bit, 31)));
-        freeSteps |= static_cast<std::uint64_t>(static_cast<unsigned>(bits)) << k;
+    for (int k = 0; k < StepWindow::Steps; k += 32) {
+        __m256i cards[4];
+        for (int j = 0; j < 4; ++j) {
+            const __m256i multiplier =
+                _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k + 8 * j));
+            const __m256i increment =
+                _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k + 8 * j));
+            const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
+            const __m256i high = _mm256_srli_epi32(next, 16);
+            const __m256i card = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
+            cards[j] = card;
+            const __m256i word =
+                _mm256_blendv_epi8(lowFree, highFree, _mm256_cmpgt_epi32(card, thirtyOne));
+            const __m256i bit = _mm256_srlv_epi32(word, _mm256_and_si256(card, thirtyOne));
+            const int bits = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(bit, 31)));
+            freeSteps |= static_cast<std::uint64_t>(static_cast<unsigned>(bits)) << (k + 8 * j);
+        }
+        const __m256i bytes = _mm256_packus_epi16(_mm256_packus_epi32(cards[0], cards[1]),
+                                                  _mm256_packus_epi32(cards[2], cards[3]));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k),
+                           _mm256_permutevar8x32_epi32(bytes, groupOrder));
     }
     window.freeSteps = freeSteps;
 }
@@ -183,6 +216,6 @@ private:
     std::uint64_t pending_ = 0;  // the window's free steps not yet passed
     bool started_ = false;       // whether a window has been made
     std::uint64_t freeMask_;     // the free cards the window marks
-    const std::int32_t* cards_;
+    const std::uint8_t* cards_;
     StepWindow& window_;
 };
