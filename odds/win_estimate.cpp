@@ -304,14 +304,15 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
     StepWindow* next = &windows[1];
     std::uint32_t base = randomState;  // the state before the window's first step
     int position = 0;                  // steps taken since base, at most Steps + 2
-    FillStepWindow(*window, base, freeMask);
-    FillStepWindow(*next, WindowJumps[Steps](base), freeMask);
+    const StepWindowMaker fill(freeMask);
+    fill(*window, base);
+    fill(*next, WindowJumps[Steps](base));
     // Moves on to the next window, which takes over the steps taken past the current one's end.
     auto moveOn = [&] {
         std::swap(window, next);
         base = WindowJumps[Steps](base);
         position = std::max(position - Steps, 0);
-        FillStepWindow(*next, WindowJumps[Steps](base), freeMask);
+        fill(*next, WindowJumps[Steps](base));
     };
     std::uint64_t pending = window->freeSteps;  // free steps from `position` on
     Card first = NoCard;
