@@ -25,27 +25,32 @@ struct StepWindow {
     alignas(32) std::array<std::uint8_t, Steps> cards;  // cards[k]: the card of step k + 1
 };
 
-// The steps of `window` whose card is `card`, as bits. SSE2, which every x86-64 processor has,
-// compares 16 cards per instruction; elsewhere one card at a time.
-inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
+// The steps among the 64 cards at `cards` (16-byte aligned) whose card is `card`, as bits.
+// SSE2, which every x86-64 processor has, compares 16 cards per instruction; elsewhere one card
+// at a time.
+inline std::uint64_t StepsOfCard(const std::uint8_t* cards, Card card)
 {
 #ifdef TABLEWISE_STEP_WINDOW_AVX2
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(card));
     std::uint64_t steps = 0;
     for (int k = 0; k < StepWindow::Steps; k += 16) {
-        const __m128i cards =
-            _mm_load_si128(reinterpret_cast<const __m128i*>(window.cards.data() + k));
+        const __m128i group = _mm_load_si128(reinterpret_cast<const __m128i*>(cards + k));
         const unsigned bits =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(cards, wanted)));
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, wanted)));
         steps |= static_cast<std::uint64_t>(bits) << k;
     }
     return steps;
 #else
     std::uint64_t steps = 0;
     for (int k = 0; k < StepWindow::Steps; ++k)
-        steps |= static_cast<std::uint64_t>(window.cards[static_cast<std::size_t>(k)] == card) << k;
+        steps |= static_cast<std::uint64_t>(cards[k] == card) << k;
     return steps;
 #endif
+}
+
+inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
+{
+    return StepsOfCard(window.cards.data(), card);
 }
 
 // The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past

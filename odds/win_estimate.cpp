@@ -274,6 +274,17 @@ void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMas
     }
 }
 
+// The jumps of 0 to 2 * StepWindow::Steps + 2 steps: the states of two windows side by side
+// and of the two steps of a bluff draw past their end.
+constexpr auto PairJumps = [] {
+    std::array<GeneratorJump, 2 * StepWindow::Steps + 3> jumps{};
+    for (std::size_t k = 1; k < jumps.size(); ++k) {
+        jumps[k].multiplier = jumps[k - 1].multiplier * GeneratorMultiplier;
+        jumps[k].increment = jumps[k - 1].increment * GeneratorMultiplier + GeneratorIncrement;
+    }
+    return jumps;
+}();
+
 // DrawFittingHand<2> through step windows, the attempts worked out on the window's bits: the
 // first card is the next free step, the second the next free step of another card (the steps
 // of the first card are masked out at once), and the pair is judged by its accept bit. The
@@ -297,61 +308,75 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
         lastAttempt = FitCheckAttempt;
         mayStopEarly = false;
     }
-    // Two windows: the one drawn from and the one after it, made as soon as the first is
-    // entered, so that its arithmetic overlaps the draws instead of waiting for them.
-    StepWindow windows[2];
-    StepWindow* window = &windows[0];
-    StepWindow* next = &windows[1];
-    std::uint32_t base = randomState;  // the state before the window's first step
-    int position = 0;                  // steps taken since base, at most Steps + 2
+    // Two windows side by side, 128 steps: a hand's second card is found in the same view
+    // as its first, and the second window is made as soon as the first is entered, so that
+    // its arithmetic overlaps the draws instead of waiting for them.
     const StepWindowMaker fill(freeMask);
-    fill(*window, base);
-    fill(*next, WindowJumps[Steps](base));
-    // Moves on to the next window, which takes over the steps taken past the current one's end.
+    alignas(32) std::uint8_t cards[2 * Steps];  // the cards of steps base + 1 .. base + 128
+    std::uint64_t freeSteps[2];
+    StepWindow made;
+    std::uint32_t base = randomState;  // the state before the first window's first step
+    int position = 0;                  // steps taken since base, at most 2 * Steps + 2
+    auto makeSecond = [&] {
+        fill(made, WindowJumps[Steps](base));
+        std::copy(made.cards.begin(), made.cards.end(), cards + Steps);
+        freeSteps[1] = made.freeSteps;
+    };
+    // Moves on by one window, which takes over the steps taken past the first one's end.
     auto moveOn = [&] {
-        std::swap(window, next);
+        std::copy(cards + Steps, cards + 2 * Steps, cards);
+        freeSteps[0] = freeSteps[1];
         base = WindowJumps[Steps](base);
         position = std::max(position - Steps, 0);
-        fill(*next, WindowJumps[Steps](base));
+        makeSecond();
     };
-    std::uint64_t pending = window->freeSteps;  // free steps from `position` on
+    fill(made, base);
+    std::copy(made.cards.begin(), made.cards.end(), cards);
+    freeSteps[0] = made.freeSteps;
+    makeSecond();
+    std::uint64_t pending = freeSteps[0];  // the first window's free steps from `position` on
     Card first = NoCard;
     Card second = NoCard;
     bool accepted = false;
     for (int attempt = 1;; ++attempt) {
         while (pending == 0) {
             moveOn();
-            pending = window->freeSteps & (~std::uint64_t{0} << position);
+            pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
         }
-        // The next two free steps, worked out from the window's bits alone: the steps that
+        // The next two free steps, worked out from the windows' bits alone: the steps that
         // follow depend on the cards only when the second card repeats the first (about one
         // time in as many free cards as there are), so the processor can run ahead.
         const int firstStep = std::countr_zero(pending);
-        std::uint64_t seconds = pending & (pending - 1);
-        int secondStep = std::countr_zero(seconds);
-        first = window->cards[static_cast<std::size_t>(firstStep)];
-        second = window->cards[static_cast<std::size_t>(secondStep & (Steps - 1))];
-        if (seconds == 0 || second == first) [[unlikely]] {
-            seconds &= ~StepsOfCard(*window, first);
-            while (seconds == 0) {  // the second card comes in a later window
-                position = 0;
-                moveOn();
-                seconds = window->freeSteps & ~StepsOfCard(*window, first);
+        const std::uint64_t rest = pending & (pending - 1);
+        int secondStep =
+            rest != 0 ? std::countr_zero(rest) : Steps + std::countr_zero(freeSteps[1]);
+        first = cards[firstStep];
+        second = cards[secondStep & (2 * Steps - 1)];
+        if (secondStep == 2 * Steps || second == first) [[unlikely]] {
+            const std::uint64_t seconds = rest & ~StepsOfCard(cards, first);
+            if (seconds != 0) {
+                secondStep = std::countr_zero(seconds);
+            } else {
+                std::uint64_t later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                while (later == 0) {  // the second card comes after both windows
+                    position = 0;
+                    moveOn();
+                    later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                }
+                secondStep = Steps + std::countr_zero(later);
             }
-            secondStep = std::countr_zero(seconds);
-            second = window->cards[static_cast<std::size_t>(secondStep)];
+            second = cards[secondStep];
         }
         position = secondStep + 1;
         accepted = (((*fits)[static_cast<std::size_t>(first)] >> second) & 1u) != 0;
         if (playing && !accepted) {
             if (bluffing > 0) {  // the bluff draw, as in DrawFittingHand
                 const int b =
-                    (ValueOfState(WindowJumps[static_cast<std::size_t>(position + 1)](base)) *
+                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](base)) *
                      (bluffing + 1)) >>
                     15;
                 const int r =
-                    (ValueOfState(WindowJumps[static_cast<std::size_t>(position + 2)](base)) *
-                     20) >>
+                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](base)) * 20) >>
                     15;
                 accepted = b > r;
             }
@@ -362,9 +387,9 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
         if (attempt == FitCheckAttempt && mayStopEarly &&
             !FittingHandExists(ratings, player, usedMask, 2, threshold))
             break;
-        pending = position < Steps ? window->freeSteps & (~std::uint64_t{0} << position) : 0;
+        pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
     }
-    randomState = WindowJumps[static_cast<std::size_t>(position)](base);
+    randomState = PairJumps[static_cast<std::size_t>(position)](base);
     hand[0] = first;
     hand[1] = second;
     return accepted;
