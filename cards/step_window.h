@@ -22,8 +22,36 @@
 struct StepWindow {
     static constexpr int Steps = 64;
     std::uint64_t freeSteps = 0;                        // bit k: the card of step k + 1 is free
-    alignas(32) std::array<std::int32_t, Steps> cards;  // cards[k]: the card of step k + 1
+    alignas(32) std::array<std::uint8_t, Steps> cards;  // cards[k]: the card of step k + 1
 };
+
+// The steps among the 64 cards at `cards` (16-byte aligned) whose card is `card`, as bits.
+// SSE2, which every x86-64 processor has, compares 16 cards per instruction; elsewhere one card
+// at a time.
+inline std::uint64_t StepsOfCard(const std::uint8_t* cards, Card card)
+{
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(card));
+    std::uint64_t steps = 0;
+    for (int k = 0; k < StepWindow::Steps; k += 16) {
+        const __m128i group = _mm_load_si128(reinterpret_cast<const __m128i*>(cards + k));
+        const unsigned bits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, wanted)));
+        steps |= static_cast<std::uint64_t>(bits) << k;
+    }
+    return steps;
+#else
+    std::uint64_t steps = 0;
+    for (int k = 0; k < StepWindow::Steps; ++k)
+        steps |= static_cast<std::uint64_t>(cards[k] == card) << k;
+    return steps;
+#endif
+}
+
+inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
+{
+    return StepsOfCard(window.cards.data(), card);
+}
 
 // The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past
 // its end before the next window is made.
@@ -47,19 +75,38 @@ inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::
     std::uint64_t freeSteps = 0;
     for (int k = 0; k < StepWindow::Steps; ++k) {
         const Card card = CardOfState(WindowJumps[static_cast<std::size_t>(k + 1)](base));
-        window.cards[static_cast<std::size_t>(k)] = card;
+        window.cards[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(card);
         freeSteps |= ((freeMask >> card) & 1u) << k;
     }
     window.freeSteps = freeSteps;
 }
 
+// The free cards as a table of 16 bytes for a byte shuffle: bit h of entry l is set when card
+// 16 * h + l is free.
+struct FreeCardTable {
+    alignas(16) std::array<std::uint8_t, 16> bits{};
+};
+
+inline FreeCardTable MakeFreeCardTable(std::uint64_t freeMask)
+{
+    FreeCardTable table;
+    for (int l = 0; l < 16; ++l) {
+        unsigned bits = 0;
+        for (int h = 0; h < 4; ++h)
+            bits |= static_cast<unsigned>((freeMask >> (16 * h + l)) & 1u) << h;
+        table.bits[static_cast<std::size_t>(l)] = static_cast<std::uint8_t>(bits);
+    }
+    return table;
+}
+
 #ifdef TABLEWISE_STEP_WINDOW_AVX2
 // The same window eight steps per instruction, on processors with AVX2. The card of a state is
 // ((state >> 16) & 0x7FFF) * 52 >> 15, worked out as the high half of 2 * value * 52 in a
-// 16-bit lane (the doubling drops bit 31 of the state); a card's free bit is read from the
-// low or high 32 bits of the mask.
+// 16-bit lane (the doubling drops bit 31 of the state). The cards are packed into bytes, 32
+// per register, and a card's free bit is looked up by its low four bits in the free-card table
+// and picked by its high two.
 __attribute__((target("avx2"))) inline void
-FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+FillStepWindowAvx2(StepWindow& window, std::uint32_t base, const FreeCardTable& table)
 {
     alignas(32) static constexpr auto Multipliers = [] {
         std::array<std::uint32_t, StepWindow::Steps> m{};
@@ -74,27 +121,46 @@ FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMas
         return c;
     }();
     const __m256i state = _mm256_set1_epi32(static_cast<int>(base));
-    const __m256i lowFree = _mm256_set1_epi32(static_cast<int>(freeMask & 0xFFFFFFFFu));
-    const __m256i highFree = _mm256_set1_epi32(static_cast<int>(freeMask >> 32));
     const __m256i fiftyTwo = _mm256_set1_epi32(52);
-    const __m256i thirtyOne = _mm256_set1_epi32(31);
-    std::uint64_t freeSteps = 0;
-    for (int k = 0; k < StepWindow::Steps; k += 8) {
-        const __m256i multiplier =
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k));
-        const __m256i increment =
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k));
-        const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
-        const __m256i high = _mm256_srli_epi32(next, 16);
-        const __m256i card = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k), card);
-        const __m256i word =
-            _mm256_blendv_epi8(lowFree, highFree, _mm256_cmpgt_epi32(card, thirtyOne));
-        const __m256i bit = _mm256_srlv_epi32(word, _mm256_and_si256(card, thirtyOne));
-        const int bits = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(bit, 31)));
-        freeSteps |= static_cast<std::uint64_t>(static_cast<unsigned>(bits)) << k;
+    const __m256i lowFour = _mm256_set1_epi8(0x0F);
+    const __m256i freeBits = _mm256_broadcastsi128_si256(
+        _mm_load_si128(reinterpret_cast<const __m128i*>(table.bits.data())));
+    const __m256i highBit = _mm256_setr_epi8(1, 2, 4, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2,
+                                             4, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    // Packing 32 cards of 32 bits into bytes interleaves groups of four across the two halves;
+    // this puts the groups back in step order.
+    const __m256i groupOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    std::uint64_t usedSteps = 0;
+    for (int k = 0; k < StepWindow::Steps; k += 32) {
+        __m256i cards[4];
+        for (int j = 0; j < 4; ++j) {
+            const __m256i multiplier =
+                _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k + 8 * j));
+            const __m256i increment =
+                _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k + 8 * j));
+            const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
+            const __m256i high = _mm256_srli_epi32(next, 16);
+            cards[j] = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
+        }
+        const __m256i bytes = _mm256_permutevar8x32_epi32(
+            _mm256_packus_epi16(_mm256_packus_epi32(cards[0], cards[1]),
+                                _mm256_packus_epi32(cards[2], cards[3])),
+            groupOrder);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k), bytes);
+        const __m256i low = _mm256_and_si256(bytes, lowFour);
+        const __m256i highTwo = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowFour);
+        const __m256i bit = _mm256_and_si256(_mm256_shuffle_epi8(freeBits, low),
+                                             _mm256_shuffle_epi8(highBit, highTwo));
+        const unsigned used = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(bit, _mm256_setzero_si256())));
+        usedSteps |= static_cast<std::uint64_t>(used) << k;
     }
-    window.freeSteps = freeSteps;
+    window.freeSteps = ~usedSteps;
+}
+
+inline void FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+{
+    FillStepWindowAvx2(window, base, MakeFreeCardTable(freeMask));
 }
 #endif
 
@@ -109,15 +175,33 @@ inline bool StepWindowUsesAvx2()
 #endif
 }
 
+// Makes the windows of one set of free cards, the AVX2 way where the processor has it.
+class StepWindowMaker {
+public:
+    explicit StepWindowMaker(std::uint64_t freeMask)
+        : freeMask_(freeMask), table_(MakeFreeCardTable(freeMask))
+    {
+    }
+
+    void operator()(StepWindow& window, std::uint32_t base) const
+    {
+#ifdef TABLEWISE_STEP_WINDOW_AVX2
+        if (StepWindowUsesAvx2()) {
+            FillStepWindowAvx2(window, base, table_);
+            return;
+        }
+#endif
+        FillStepWindowPortable(window, base, freeMask_);
+    }
+
+private:
+    std::uint64_t freeMask_;
+    FreeCardTable table_;
+};
+
 inline void FillStepWindow(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
 {
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
-    if (StepWindowUsesAvx2()) {
-        FillStepWindowAvx2(window, base, freeMask);
-        return;
-    }
-#endif
-    FillStepWindowPortable(window, base, freeMask);
+    StepWindowMaker{freeMask}(window, base);
 }
 
 // Draws from a generator state through windows, for a set of free cards that stays the same
@@ -129,7 +213,7 @@ inline void FillStepWindow(StepWindow& window, std::uint32_t base, std::uint64_t
 class WindowedDraws {
 public:
     WindowedDraws(std::uint32_t state, std::uint64_t freeMask, StepWindow& window)
-        : base_(state), freeMask_(freeMask), cards_(window.cards.data()), window_(window)
+        : base_(state), fill_(freeMask), cards_(window.cards.data()), window_(window)
     {
     }
 
@@ -152,7 +236,7 @@ public:
             started_ = true;
             base_ = WindowJumps[static_cast<std::size_t>(consumed)](base_);
             position_ = 0;
-            FillStepWindow(window_, base_, freeMask_);
+            fill_(window_, base_);
             pending_ = window_.freeSteps;
         }
     }
@@ -182,7 +266,7 @@ private:
     int position_ = 0;           // steps taken since base_
     std::uint64_t pending_ = 0;  // the window's free steps not yet passed
     bool started_ = false;       // whether a window has been made
-    std::uint64_t freeMask_;     // the free cards the window marks
-    const std::int32_t* cards_;
+    StepWindowMaker fill_;       // for the free cards the window marks
+    const std::uint8_t* cards_;
     StepWindow& window_;
 };

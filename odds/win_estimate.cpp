@@ -254,6 +254,146 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
     return accepted;
 }
 
+// Accept[first] has bit `second` set when the Texas hand of `first` then `second` fits the
+// player without a bluff: a drawn hand is judged with one shift.
+using AcceptMasks = std::array<std::uint64_t, CardCount>;
+
+void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMasks& accept)
+{
+    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    for (Card first = 0; first < CardCount; ++first) {
+        std::uint64_t mask = 0;
+        for (Card second = 0; second < CardCount; ++second) {
+            const float rating = ratings(first, second);
+            mask |= static_cast<std::uint64_t>(player.playing ? rating >= threshold
+                                                              : rating < threshold)
+                    << second;
+        }
+        accept[static_cast<std::size_t>(first)] = mask;
+    }
+}
+
+// The jumps of 0 to 2 * StepWindow::Steps + 2 steps: the states of two windows side by side
+// and of the two steps of a bluff draw past their end.
+constexpr auto PairJumps = [] {
+    std::array<GeneratorJump, 2 * StepWindow::Steps + 3> jumps{};
+    for (std::size_t k = 1; k < jumps.size(); ++k) {
+        jumps[k].multiplier = jumps[k - 1].multiplier * GeneratorMultiplier;
+        jumps[k].increment = jumps[k - 1].increment * GeneratorMultiplier + GeneratorIncrement;
+    }
+    return jumps;
+}();
+
+// DrawFittingHand<2> through step windows, the attempts worked out on the window's bits: the
+// first card is the next free step, the second the next free step of another card (the steps
+// of the first card are masked out at once), and the pair is judged by its accept bit. The
+// same cards, the same steps and the same early stops as drawing one card at a time.
+bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
+                           const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask)
+{
+    static constexpr AcceptMasks NoneFits{};
+    constexpr int Steps = StepWindow::Steps;
+    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const bool playing = player.playing;
+    const int bluffing = player.bluffing;
+    const std::uint64_t freeMask = ~usedMask & AllCards;
+    const AcceptMasks* fits = &accept;
+    int lastAttempt = MaxDealAttempts;
+    bool mayStopEarly = true;
+    if (std::popcount(freeMask) <= SmallDeck &&
+        !FittingHandExists(ratings, player, usedMask, 2, threshold)) {
+        // No hand of these cards can fit: every attempt up to the early stop is rejected.
+        fits = &NoneFits;
+        lastAttempt = FitCheckAttempt;
+        mayStopEarly = false;
+    }
+    // Two windows side by side, 128 steps: a hand's second card is found in the same view
+    // as its first, and the second window is made as soon as the first is entered, so that
+    // its arithmetic overlaps the draws instead of waiting for them.
+    const StepWindowMaker fill(freeMask);
+    alignas(32) std::uint8_t cards[2 * Steps];  // the cards of steps base + 1 .. base + 128
+    std::uint64_t freeSteps[2];
+    StepWindow made;
+    std::uint32_t base = randomState;  // the state before the first window's first step
+    int position = 0;                  // steps taken since base, at most 2 * Steps + 2
+    auto makeSecond = [&] {
+        fill(made, WindowJumps[Steps](base));
+        std::copy(made.cards.begin(), made.cards.end(), cards + Steps);
+        freeSteps[1] = made.freeSteps;
+    };
+    // Moves on by one window, which takes over the steps taken past the first one's end.
+    auto moveOn = [&] {
+        std::copy(cards + Steps, cards + 2 * Steps, cards);
+        freeSteps[0] = freeSteps[1];
+        base = WindowJumps[Steps](base);
+        position = std::max(position - Steps, 0);
+        makeSecond();
+    };
+    fill(made, base);
+    std::copy(made.cards.begin(), made.cards.end(), cards);
+    freeSteps[0] = made.freeSteps;
+    makeSecond();
+    std::uint64_t pending = freeSteps[0];  // the first window's free steps from `position` on
+    Card first = NoCard;
+    Card second = NoCard;
+    bool accepted = false;
+    for (int attempt = 1;; ++attempt) {
+        while (pending == 0) {
+            moveOn();
+            pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
+        }
+        // The next two free steps, worked out from the windows' bits alone: the steps that
+        // follow depend on the cards only when the second card repeats the first (about one
+        // time in as many free cards as there are), so the processor can run ahead.
+        const int firstStep = std::countr_zero(pending);
+        const std::uint64_t rest = pending & (pending - 1);
+        int secondStep =
+            rest != 0 ? std::countr_zero(rest) : Steps + std::countr_zero(freeSteps[1]);
+        first = cards[firstStep];
+        second = cards[secondStep & (2 * Steps - 1)];
+        if (secondStep == 2 * Steps || second == first) [[unlikely]] {
+            const std::uint64_t seconds = rest & ~StepsOfCard(cards, first);
+            if (seconds != 0) {
+                secondStep = std::countr_zero(seconds);
+            } else {
+                std::uint64_t later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                while (later == 0) {  // the second card comes after both windows
+                    position = 0;
+                    moveOn();
+                    later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                }
+                secondStep = Steps + std::countr_zero(later);
+            }
+            second = cards[secondStep];
+        }
+        position = secondStep + 1;
+        accepted = (((*fits)[static_cast<std::size_t>(first)] >> second) & 1u) != 0;
+        if (playing && !accepted) {
+            if (bluffing > 0) {  // the bluff draw, as in DrawFittingHand
+                const int b =
+                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](base)) *
+                     (bluffing + 1)) >>
+                    15;
+                const int r =
+                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](base)) * 20) >>
+                    15;
+                accepted = b > r;
+            }
+            position += 2;
+        }
+        if (accepted || attempt == lastAttempt)
+            break;
+        if (attempt == FitCheckAttempt && mayStopEarly &&
+            !FittingHandExists(ratings, player, usedMask, 2, threshold))
+            break;
+        pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
+    }
+    randomState = PairJumps[static_cast<std::size_t>(position)](base);
+    hand[0] = first;
+    hand[1] = second;
+    return accepted;
+}
+
 template <class Draws>
 bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& player, Card hand[4],
                      std::uint64_t usedMask, int h)
@@ -263,13 +403,17 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
 }
 
 // DealOpponentHand on the used cards as bits; the hand dealt is added to `usedMask`.
-bool DealOpponentHandRated(const PairRatings& ratings, const Player& player, Card hand[4],
-                           std::uint64_t& usedMask, int freeCards, int h)
+// `accept`, for Texas, the player's accept masks (or null).
+bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept,
+                           const Player& player, Card hand[4], std::uint64_t& usedMask,
+                           int freeCards, int h)
 {
     // A cautious player may reject thousands of hands: the attempts draw from a local
     // generator state, and only the accepted (or last) hand is marked.
     bool accepted;
-    if (freeCards <= WindowedFreeCards) {
+    if (freeCards <= WindowedFreeCards && h == 2 && accept != nullptr) {
+        accepted = DrawTexasHandWindowed(ratings, player, *accept, hand, usedMask);
+    } else if (freeCards <= WindowedFreeCards) {
         StepWindow window;
         WindowedDraws draws(randomState, ~usedMask & AllCards, window);
         accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
@@ -300,6 +444,8 @@ struct DealSetup {
     int h;                       // hole cards per player
     std::uint64_t chosen;        // the user's hole cards and the chosen board cards
     const PairRatings* ratings;  // with opponent modelling, the ratings of the pairs; else null
+    // With modelling in Texas, the accept masks of the players dealt in, in the same order.
+    AcceptMasks accept[CardCount / 2];
     int dealtIn[CardCount / 2];  // roster indexes of the players dealt in, in order
     int dealtInCount;
     int freeAfterBoard;  // the cards left in the deck once the board is dealt
@@ -346,7 +492,8 @@ Outcome PlayDeal(const DealSetup& setup)
         // Opponents keep their cards for the rest of the deal.
         Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
         if (setup.ratings != nullptr) {
-            DealOpponentHandRated(*setup.ratings, appState.roster.at(setup.dealtIn[i]), hand, used,
+            DealOpponentHandRated(*setup.ratings, setup.h == 2 ? &setup.accept[i] : nullptr,
+                                  appState.roster.at(setup.dealtIn[i]), hand, used,
                                   setup.freeAfterBoard - i * setup.h, setup.h);
         } else {
             for (int k = 0; k < setup.h; ++k)
@@ -367,9 +514,12 @@ Outcome PlayDeal(const DealSetup& setup)
 bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h)
 {
     const PairRatings ratings;
+    AcceptMasks accept;
+    MakeAcceptMasks(ratings, player, accept);
     std::uint64_t usedMask = MaskOf(used);
     const int freeCards = CardCount - std::popcount(usedMask);
-    const bool accepted = DealOpponentHandRated(ratings, player, hand, usedMask, freeCards, h);
+    const bool accepted =
+        DealOpponentHandRated(ratings, &accept, player, hand, usedMask, freeCards, h);
     for (int i = 0; i < h; ++i)
         used[hand[i]] = 1;
     return accepted;
@@ -399,6 +549,10 @@ void EstimateWin(const Card hole[4], const Card board[5])
     }
     setup.ratings = ratings ? &*ratings : nullptr;
     ChoosePlayersDealtIn(setup, modelling);
+    if (modelling && h == 2) {
+        for (int i = 0; i < setup.dealtInCount; ++i)
+            MakeAcceptMasks(*ratings, appState.roster.at(setup.dealtIn[i]), setup.accept[i]);
+    }
 
     OutcomeCounts& counts = appState.outcomeCounts;
     for (int deal = 0; deal < DealsPerEstimate; ++deal) {

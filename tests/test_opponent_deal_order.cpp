@@ -209,7 +209,7 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
         expected.freeSteps = 0;
         for (int k = 0; k < StepWindow::Steps; ++k) {
             const Card card = RandomCard();
-            expected.cards[static_cast<std::size_t>(k)] = card;
+            expected.cards[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(card);
             expected.freeSteps |= ((freeMask >> card) & 1u) << k;
         }
         StepWindow portable;
