@@ -14,9 +14,12 @@
 
 namespace {
 
+bool PlainFitExists(const Player& player, const UsedCards& used, int h);
+
 // The plain rule: draw h cards one at a time, rate them, take the bluff draw when they are too
-// weak for a playing player, put them back and start again when not accepted.
-bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
+// weak for a playing player, put them back and start again when not accepted. With `fitCheck`,
+// give up at the check attempt when the deck holds no fitting hand (the hand stays drawn).
+bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h, bool fitCheck = false)
 {
     const float threshold = static_cast<float>((8 - player.aggression) * 2);
     for (int attempt = 1;; ++attempt) {
@@ -39,6 +42,11 @@ bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
             return accepted;
         for (int i = 0; i < h; ++i)
             used[hand[i]] = 0;
+        if (fitCheck && attempt == FitCheckAttempt && !PlainFitExists(player, used, h)) {
+            for (int i = 0; i < h; ++i)
+                used[hand[i]] = 1;
+            return false;
+        }
     }
 }
 
@@ -112,38 +120,6 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h)
     return place(place, 0);
 }
 
-// The plain rule with the early stop for a deck that holds no fitting hand.
-bool PlainDealWithFitCheck(const Player& player, Card hand[4], UsedCards& used, int h)
-{
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
-    for (int attempt = 1;; ++attempt) {
-        for (int i = 0; i < h; ++i)
-            hand[i] = DrawUnusedCard(used);
-        const float rating = GuessHand(hand);
-        bool accepted;
-        if (player.playing) {
-            accepted = rating >= threshold;
-            if (!accepted) {
-                const int b =
-                    static_cast<int>(NextRandom() * (player.bluffing + 1) * (1.0 / 32768));
-                const int r = static_cast<int>(NextRandom() * 20 * (1.0 / 32768));
-                accepted = b > r;
-            }
-        } else {
-            accepted = rating < threshold;
-        }
-        if (accepted || attempt == MaxDealAttempts)
-            return accepted;
-        for (int i = 0; i < h; ++i)
-            used[hand[i]] = 0;
-        if (attempt == FitCheckAttempt && !PlainFitExists(player, used, h)) {
-            for (int i = 0; i < h; ++i)
-                used[hand[i]] = 1;
-            return false;
-        }
-    }
-}
-
 }  // namespace
 
 TEST(OpponentDeal, CrowdedDecksDrawExactlyTheCardsOfThePlainRule)
@@ -182,7 +158,7 @@ TEST(OpponentDeal, CrowdedDecksDrawExactlyTheCardsOfThePlainRule)
 
         Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
         SeedRandom(seed);
-        const bool plainAccepted = PlainDealWithFitCheck(player, plainHand, plainUsed, h);
+        const bool plainAccepted = PlainDeal(player, plainHand, plainUsed, h, true);
 
         ASSERT_EQ(accepted, plainAccepted) << trial;
         for (int i = 0; i < 4; ++i)
