@@ -504,6 +504,35 @@ WindowRecord* InteractiveControlAt(const WindowRecord& window, int x, int y)
     return nullptr;
 }
 
+// Where the window's procedure last saw the mouse move to.
+struct LastMove {
+    const WindowRecord* window = nullptr;
+    int x = 0;
+    int y = 0;
+};
+
+LastMove& LastMouseMove()
+{
+    static LastMove last;
+    return last;
+}
+
+void SendMouseMove(WindowRecord& window, const MessageParams& params)
+{
+    LastMouseMove() = {&window, params.x, params.y};
+    SendWindowMessage(&window, Message::MouseMove, params);
+}
+
+// FLTK holds a motion back until the events that came with it are handled, so a button can
+// arrive before the move to where it was pressed. The procedure sees the move first, as the
+// views pick what lies under the pointer on moves and act on it at the button.
+void CatchUpMouseMove(WindowRecord& window, const MessageParams& params)
+{
+    const LastMove& last = LastMouseMove();
+    if (last.window != &window || last.x != params.x || last.y != params.y)
+        SendMouseMove(window, params);
+}
+
 int HandleMouse(WindowRecord& window, int event)
 {
     if (!window.enabled)
@@ -514,18 +543,25 @@ int HandleMouse(WindowRecord& window, int event)
     switch (event) {
     case FL_MOVE:
         if (!InteractiveControlAt(window, params.x, params.y))
-            SendWindowMessage(&window, Message::MouseMove, params);
+            SendMouseMove(window, params);
         return -1;  // FLTK still tracks which widget is under the mouse
     case FL_DRAG:
-        SendWindowMessage(&window, Message::MouseMove, params);
+        SendMouseMove(window, params);
         return 1;
     case FL_PUSH:
         if (InteractiveControlAt(window, params.x, params.y))
             return -1;
-        if (Fl::event_button() == FL_LEFT_MOUSE)
-            SendWindowMessage(&window, Message::LeftDown, params);
+        if (Fl::event_button() == FL_LEFT_MOUSE) {
+            CatchUpMouseMove(window, params);
+            if (WindowAlive(&window))
+                SendWindowMessage(&window, Message::LeftDown, params);
+        }
         return 1;  // the window receives the drag and the release
     case FL_RELEASE:
+        if (Fl::event_button() != FL_MIDDLE_MOUSE)
+            CatchUpMouseMove(window, params);
+        if (!WindowAlive(&window))
+            return 1;
         if (Fl::event_button() == FL_LEFT_MOUSE)
             SendWindowMessage(&window, Message::LeftUp, params);
         else if (Fl::event_button() == FL_RIGHT_MOUSE)

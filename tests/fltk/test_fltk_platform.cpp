@@ -479,6 +479,40 @@ TEST_F(FltkPlatformTest, OpenGlAreaRendersPassesTheMouseOnAndRefusesAHiddenWindo
     DestroyWindow(dialog);
 }
 
+TEST_F(FltkPlatformTest, EveryButtonComesAfterAMoveToWhereItHappened)
+{
+    // The views pick on moves and act on buttons: a click right after a move must not act on
+    // what lay under the pointer before. xdotool sends each move and click back to back.
+    Window dialog = Show(CreateModelessDialog(101, nullptr, Recorder));
+    const PixelRect area = DialogRectToPixels(14, 83, 141, 41);
+    received.clear();
+    std::string command = "xdotool";
+    for (int i = 0; i < 6; ++i) {
+        const int x = HostOf(dialog)->x() + area.left + 10 + 30 * i;
+        const int y = HostOf(dialog)->y() + area.top + 10 + 5 * i;
+        command += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+                   (i == 5 ? "3" : "1");
+    }
+    ASSERT_EQ(std::system(command.c_str()), 0) << "xdotool is needed";
+    ASSERT_TRUE(FltkRunUntil([&] { return !Ids(dialog, Message::RightUp).empty(); }, 3.0));
+    int buttons = 0;
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        const Message m = received[i].message;
+        if (m != Message::LeftDown && m != Message::LeftUp && m != Message::RightUp)
+            continue;
+        ++buttons;
+        auto move = std::find_if(received.rbegin() + static_cast<long>(received.size() - i),
+                                 received.rend(),
+                                 [](const Received& r) { return r.message == Message::MouseMove; });
+        ASSERT_NE(move, received.rend()) << "button " << buttons;
+        EXPECT_EQ(std::pair(move->params.x, move->params.y),
+                  std::pair(received[i].params.x, received[i].params.y))
+            << "button " << buttons;
+    }
+    EXPECT_EQ(buttons, 11);  // five clicks of the left button, one release of the right
+    DestroyWindow(dialog);
+}
+
 TEST_F(FltkPlatformTest, TopLevelWindowIsCreatedSizedAndDestroyedWithItsOwner)
 {
     Window owner = Show(CreateModelessDialog(105, nullptr, Recorder));
