@@ -50,6 +50,26 @@ bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h, bool 
     }
 }
 
+// Deals one hand from `used` with the program's rule and with the plain one from the same seed:
+// the same cards, the same answer, the same generator state and the same used cards.
+void ExpectThePlainDeal(const Player& player, UsedCards used, int h, bool fitCheck,
+                        std::uint32_t seed, bool& accepted)
+{
+    UsedCards plainUsed = used;
+    Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+    SeedRandom(seed);
+    accepted = DealOpponentHand(player, hand, used, h);
+    const std::uint32_t state = randomState;
+
+    Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
+    SeedRandom(seed);
+    ASSERT_EQ(accepted, PlainDeal(player, plainHand, plainUsed, h, fitCheck));
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(hand[i], plainHand[i]) << "card " << i;
+    ASSERT_EQ(state, randomState);
+    ASSERT_EQ(used.flag, plainUsed.flag);
+}
+
 }  // namespace
 
 TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRule)
@@ -71,23 +91,9 @@ TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRule)
         const int out = static_cast<int>(pick() % 21);
         for (int i = 0; i < out; ++i)
             used[static_cast<Card>(pick() % 52)] = 1;
-        UsedCards plainUsed = used;
-        const std::uint32_t seed = pick();
-
-        Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-        SeedRandom(seed);
-        const bool accepted = DealOpponentHand(player, hand, used, h);
-        const std::uint32_t state = randomState;
-
-        Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
-        SeedRandom(seed);
-        const bool plainAccepted = PlainDeal(player, plainHand, plainUsed, h);
-
-        ASSERT_EQ(accepted, plainAccepted) << trial;
-        for (int i = 0; i < 4; ++i)
-            ASSERT_EQ(hand[i], plainHand[i]) << trial << " card " << i;
-        ASSERT_EQ(state, randomState) << trial;
-        ASSERT_EQ(used.flag, plainUsed.flag) << trial;
+        bool accepted = false;
+        ASSERT_NO_FATAL_FAILURE(ExpectThePlainDeal(player, used, h, false, pick(), accepted))
+            << trial;
     }
 }
 
@@ -148,23 +154,9 @@ TEST(OpponentDeal, CrowdedDecksDrawExactlyTheCardsOfThePlainRule)
         UsedCards used;
         for (int i = 0; i < out; ++i)
             used[deck[static_cast<std::size_t>(i)]] = 1;
-        UsedCards plainUsed = used;
-        const std::uint32_t seed = pick();
-
-        Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-        SeedRandom(seed);
-        const bool accepted = DealOpponentHand(player, hand, used, h);
-        const std::uint32_t state = randomState;
-
-        Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
-        SeedRandom(seed);
-        const bool plainAccepted = PlainDeal(player, plainHand, plainUsed, h, true);
-
-        ASSERT_EQ(accepted, plainAccepted) << trial;
-        for (int i = 0; i < 4; ++i)
-            ASSERT_EQ(hand[i], plainHand[i]) << trial << " card " << i;
-        ASSERT_EQ(state, randomState) << trial;
-        ASSERT_EQ(used.flag, plainUsed.flag) << trial;
+        bool accepted = false;
+        ASSERT_NO_FATAL_FAILURE(ExpectThePlainDeal(player, used, h, true, pick(), accepted))
+            << trial;
         stopped += accepted ? 0 : 1;
     }
     EXPECT_GT(stopped, 40);  // the early stop came into it
