@@ -48,8 +48,8 @@ void ToggleVariant(Window dialog)
 int OnCommand(Window dialog, int id)
 {
     switch (id) {
-    case 1:
-    case 2:
+    case OkCommand:
+    case CancelCommand:
         AskToQuit();
         return 1;
     case NewHandCommand:

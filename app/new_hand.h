@@ -4,8 +4,8 @@
 #include "app/state.h"
 #include "platform/platform.h"
 
-// Reseeds the generator from the clock, writes "--" into the three outcome percentages, resets
-// the state for a new hand (ResetForNewHand) and redraws the bars and texts.
+// Reseeds the generator from the clock, resets the state for a new hand (ResetForNewHand), and
+// redraws the bars and the texts, the three outcome percentages among them.
 void NewHand(Window dialog, AppState& state);
 
 // Rewrites the description of the user's hand and the three outcome percentages, then has the

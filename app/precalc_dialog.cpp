@@ -35,8 +35,8 @@ int OnPrecalcCommand(int id)
     case DetailedButton:
         appState.precalcLevel = DetailedCalculation;
         return 1;
-    case 1:
-    case 2:
+    case OkCommand:
+    case CancelCommand:
         ExitProcess(0);  // closing the dialog at any moment ends the program
     default:
         return 0;

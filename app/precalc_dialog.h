@@ -2,12 +2,9 @@
 // one cell per timer tick, a red progress bar, and the way out.
 #pragma once
 
-#include "platform/platform.h"
+#include "resources/control_ids.h"
 
-inline constexpr int ProgressControl = 1086;
-inline constexpr int QuickButton = 1093;
-inline constexpr int NormalButton = 1094;
-inline constexpr int DetailedButton = 1095;
+#include "platform/platform.h"
 
 // The one timer: a cell of the starting-hand table per tick, every millisecond.
 inline constexpr int PrecalcTimer = 1;

@@ -3,18 +3,14 @@
 // turns a count out of a total into a percentage text.
 #pragma once
 
+#include "resources/control_ids.h"
+
 #include "platform/platform.h"
 
 #include <cstdint>
 #include <string>
 
 // Control ids of the main dialog that this part draws or writes.
-inline constexpr int FirstBarControl = 1051;      // 1051..1060, one per HandType
-inline constexpr int FirstPercentControl = 1073;  // 1073..1082
-inline constexpr int WinLegendControl = 1098;
-inline constexpr int TieLegendControl = 1099;
-inline constexpr int LossLegendControl = 1100;
-inline constexpr int ActivityStripControl = 1101;
 
 // "0%" for a zero count; otherwise 100 * count / total with more decimals the smaller it is
 // ("%.5f%%" below 0.001 up to "%.0f%%" from 10 on). A zero total gives 0.00000% for a

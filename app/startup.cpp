@@ -104,9 +104,9 @@ int RunTablewise(Instance instance)
     CreateDrawingObjects();
     appState.precalcCellsDone = 0;
     appState.precalcCellsTotal = StartingHandCells;
-    RunModalDialog(105, nullptr, PrecalcDialogProc);
+    RunModalDialog(PrecalcDialogTemplate, nullptr, PrecalcDialogProc);
 
-    Window dialog = CreateModelessDialog(101, nullptr, MainDialogProc);
+    Window dialog = CreateModelessDialog(MainDialogTemplate, nullptr, MainDialogProc);
     ShowWindow(dialog);
     SetupGlAreas();
     if (!InitGlState(appState.mainDialog)) {

@@ -69,7 +69,7 @@ void SetupFont(benchmark::State& state, bool reload)
             ForgetLoadedOutlineFont();
         benchmark::DoNotOptimize(SetupOutlineFont(s.surface.dc, s.surface.rc, 24));
         state.PauseTiming();
-        const std::uint32_t base = fontListBases[reinterpret_cast<std::uintptr_t>(s.surface.rc)];
+        const std::uint32_t base = FontListBaseOf(s.surface.rc);
         bases += base;
         MakeGlCurrent(s.surface.dc, s.surface.rc);
         glDeleteLists(base, 256);

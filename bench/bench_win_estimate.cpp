@@ -87,9 +87,10 @@ BENCHMARK(BM_GeneratorStepsOneAtATime);
 void BM_GeneratorStepsThroughWindows(benchmark::State& state)
 {
     StepWindow window;
+    const StepWindowMaker fill(ThreeFreeCards);
     std::uint32_t generator = 2024;
     for (auto _ : state) {
-        FillStepWindow(window, generator, ThreeFreeCards);
+        fill(window, generator);
         generator = WindowJumps[StepWindow::Steps](generator);
         benchmark::DoNotOptimize(window.freeSteps);
     }

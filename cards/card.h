@@ -85,14 +85,16 @@ struct GeneratorJump {
     }
 };
 
-constexpr GeneratorJump JumpOfSteps(int steps)
+// The jumps of 0, 1, ..., N - 1 steps, entry k being k steps as one. Every table of jumps the
+// draws use is made here.
+template <std::size_t N> constexpr std::array<GeneratorJump, N> MakeJumpTable()
 {
-    GeneratorJump jump;
-    for (int i = 0; i < steps; ++i) {
-        jump.multiplier *= GeneratorMultiplier;
-        jump.increment = jump.increment * GeneratorMultiplier + GeneratorIncrement;
+    std::array<GeneratorJump, N> jumps{};
+    for (std::size_t k = 1; k < N; ++k) {
+        jumps[k].multiplier = jumps[k - 1].multiplier * GeneratorMultiplier;
+        jumps[k].increment = jumps[k - 1].increment * GeneratorMultiplier + GeneratorIncrement;
     }
-    return jump;
+    return jumps;
 }
 
 // The generator's result for the state it has just stepped to: 0..32767.
@@ -134,11 +136,10 @@ constexpr Card CardOfState(std::uint32_t state)
 // are exactly those of drawing one at a time.
 template <class IsUsed> inline Card DrawFreeCard(std::uint32_t& state, IsUsed isUsed)
 {
-    constexpr GeneratorJump Jumps[4] = {JumpOfSteps(1), JumpOfSteps(2), JumpOfSteps(3),
-                                        JumpOfSteps(4)};
+    constexpr auto Jumps = MakeJumpTable<5>();
     for (;;) {
-        const std::uint32_t steps[4] = {Jumps[0](state), Jumps[1](state), Jumps[2](state),
-                                        Jumps[3](state)};
+        const std::uint32_t steps[4] = {Jumps[1](state), Jumps[2](state), Jumps[3](state),
+                                        Jumps[4](state)};
         for (std::uint32_t next : steps) {
             const Card card = CardOfState(next);
             if (!isUsed(card)) {
@@ -156,14 +157,5 @@ inline Card DrawUnusedCard(UsedCards& used)
 {
     const Card card = DrawFreeCard(randomState, [&](Card c) { return used[c] == 1; });
     used[card] = 1;
-    return card;
-}
-
-// The same draw on a set of used cards held as bits (bit c for card c), with the generator's
-// state kept by the caller: for loops that draw and put back many times.
-inline Card DrawUnusedCardFromMask(std::uint64_t& usedMask, std::uint32_t& state)
-{
-    const Card card = DrawFreeCard(state, [&](Card c) { return ((usedMask >> c) & 1u) != 0; });
-    usedMask |= std::uint64_t{1} << card;
     return card;
 }

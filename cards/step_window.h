@@ -14,9 +14,11 @@
 #include <bit>
 #include <cstdint>
 
+// On x86-64 the windows use SSE2, which every such processor has, and AVX2 where this one has it
+// (asked when the program runs).
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#define TABLEWISE_STEP_WINDOW_AVX2 1
+#define TABLEWISE_STEP_WINDOW_X86 1
 #endif
 
 struct StepWindow {
@@ -30,7 +32,7 @@ struct StepWindow {
 // at a time.
 inline std::uint64_t StepsOfCard(const std::uint8_t* cards, Card card)
 {
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
+#ifdef TABLEWISE_STEP_WINDOW_X86
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(card));
     std::uint64_t steps = 0;
     for (int k = 0; k < StepWindow::Steps; k += 16) {
@@ -56,17 +58,7 @@ inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
 // The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past
 // its end before the next window is made.
 inline constexpr int WindowJumpCount = StepWindow::Steps + 8;
-inline constexpr auto WindowJumps = [] {
-    std::array<GeneratorJump, WindowJumpCount> jumps{};
-    for (int k = 1; k < WindowJumpCount; ++k) {
-        jumps[static_cast<std::size_t>(k)].multiplier =
-            jumps[static_cast<std::size_t>(k - 1)].multiplier * GeneratorMultiplier;
-        jumps[static_cast<std::size_t>(k)].increment =
-            jumps[static_cast<std::size_t>(k - 1)].increment * GeneratorMultiplier +
-            GeneratorIncrement;
-    }
-    return jumps;
-}();
+inline constexpr auto WindowJumps = MakeJumpTable<WindowJumpCount>();
 
 // The window of the 64 steps after `base` for the free cards `freeMask` (bit c for card c),
 // one step at a time. Any machine.
@@ -99,7 +91,7 @@ inline FreeCardTable MakeFreeCardTable(std::uint64_t freeMask)
     return table;
 }
 
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
+#ifdef TABLEWISE_STEP_WINDOW_X86
 // The same window eight steps per instruction, on processors with AVX2. The card of a state is
 // ((state >> 16) & 0x7FFF) * 52 >> 15, worked out as the high half of 2 * value * 52 in a
 // 16-bit lane (the doubling drops bit 31 of the state). The cards are packed into bytes, 32
@@ -167,7 +159,7 @@ inline void FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint
 // Whether this processor takes the AVX2 window; asked once.
 inline bool StepWindowUsesAvx2()
 {
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
+#ifdef TABLEWISE_STEP_WINDOW_X86
     static const bool avx2 = __builtin_cpu_supports("avx2");
     return avx2;
 #else
@@ -185,7 +177,7 @@ public:
 
     void operator()(StepWindow& window, std::uint32_t base) const
     {
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
+#ifdef TABLEWISE_STEP_WINDOW_X86
         if (StepWindowUsesAvx2()) {
             FillStepWindowAvx2(window, base, table_);
             return;
@@ -198,11 +190,6 @@ private:
     std::uint64_t freeMask_;
     FreeCardTable table_;
 };
-
-inline void FillStepWindow(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
-{
-    StepWindowMaker{freeMask}(window, base);
-}
 
 // Draws from a generator state through windows, for a set of free cards that stays the same
 // while the draws go on; a card drawn meanwhile is passed over through `taken`. Each Draw is

@@ -7,14 +7,9 @@
 // shell uses the same names.
 #pragma once
 
-#include <string_view>
+#include "resources/control_ids.h"
 
-inline constexpr int WinShareControl = 1012;      // the win percentage
-inline constexpr int TieShareControl = 1013;      // the tie percentage
-inline constexpr int LossShareControl = 1014;     // the loss percentage
-inline constexpr int HandTypeControl = 1043;      // the sentence of the user's current hand
-inline constexpr int BestPossibleControl = 1061;  // the best hand the known cards still allow
-inline constexpr int ModellingCheckBox = 1088;    // "Opponent Modelling"
+#include <string_view>
 
 struct ScreenTouchPoints {
     void (*drawResultBars)() = nullptr;         // the ten category bars of the main dialog

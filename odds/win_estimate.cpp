@@ -170,7 +170,7 @@ public:
     }
     void Skip(int steps)
     {
-        static constexpr GeneratorJump Jumps[3] = {JumpOfSteps(0), JumpOfSteps(1), JumpOfSteps(2)};
+        static constexpr auto Jumps = MakeJumpTable<3>();
         state_ = Jumps[steps](state_);
     }
     std::uint32_t State() const { return state_; }
@@ -193,7 +193,7 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
                      std::uint64_t usedMask)
 {
     // Copies, so that writing the hand cannot make the compiler read the player again.
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const float threshold = HandBar(player.aggression);
     const bool playing = player.playing;
     const int bluffing = player.bluffing;
     Card drawn[4] = {NoCard, NoCard, NoCard, NoCard};
@@ -233,11 +233,9 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
                 // b is always 0 and never beats r: the two draws only move the generator on.
                 draws.Skip(2);
             } else if (!accepted) {
-                // The bluff draw: b in 0..bluffing, then r in 0..19, in that order. Each is a
-                // generator value times n / 32768, truncated: exact in integers as in doubles.
-                const int b = (draws.Value() * (bluffing + 1)) >> 15;
-                const int r = (draws.Value() * 20) >> 15;
-                accepted = b > r;
+                const int first = draws.Value();
+                const int second = draws.Value();
+                accepted = PassesBluffDraw(bluffing, first, second);
             }
         } else {
             accepted = rating < threshold;
@@ -260,7 +258,7 @@ using AcceptMasks = std::array<std::uint64_t, CardCount>;
 
 void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMasks& accept)
 {
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const float threshold = HandBar(player.aggression);
     for (Card first = 0; first < CardCount; ++first) {
         std::uint64_t mask = 0;
         for (Card second = 0; second < CardCount; ++second) {
@@ -275,14 +273,7 @@ void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMas
 
 // The jumps of 0 to 2 * StepWindow::Steps + 2 steps: the states of two windows side by side
 // and of the two steps of a bluff draw past their end.
-constexpr auto PairJumps = [] {
-    std::array<GeneratorJump, 2 * StepWindow::Steps + 3> jumps{};
-    for (std::size_t k = 1; k < jumps.size(); ++k) {
-        jumps[k].multiplier = jumps[k - 1].multiplier * GeneratorMultiplier;
-        jumps[k].increment = jumps[k - 1].increment * GeneratorMultiplier + GeneratorIncrement;
-    }
-    return jumps;
-}();
+constexpr auto PairJumps = MakeJumpTable<2 * StepWindow::Steps + 3>();
 
 // DrawFittingHand<2> through step windows, the attempts worked out on the window's bits: the
 // first card is the next free step, the second the next free step of another card (the steps
@@ -293,7 +284,7 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
 {
     static constexpr AcceptMasks NoneFits{};
     constexpr int Steps = StepWindow::Steps;
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const float threshold = HandBar(player.aggression);
     const bool playing = player.playing;
     const int bluffing = player.bluffing;
     const std::uint64_t freeMask = ~usedMask & AllCards;
@@ -370,14 +361,9 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
         accepted = (((*fits)[static_cast<std::size_t>(first)] >> second) & 1u) != 0;
         if (playing && !accepted) {
             if (bluffing > 0) {  // the bluff draw, as in DrawFittingHand
-                const int b =
-                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](base)) *
-                     (bluffing + 1)) >>
-                    15;
-                const int r =
-                    (ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](base)) * 20) >>
-                    15;
-                accepted = b > r;
+                accepted = PassesBluffDraw(
+                    bluffing, ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](base)),
+                    ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](base)));
             }
             position += 2;
         }
@@ -569,8 +555,8 @@ void EstimateWin(const Card hole[4], const Card board[5])
         }
     }
 
-    // The shares are of every deal since the last reset. The total is held as a float, as the
-    // percentages always were; it is at least DealsPerEstimate here, so never zero.
+    // The shares are of every deal since the last reset, over a total held as a float; it is at
+    // least DealsPerEstimate here, so never zero.
     const float total = static_cast<float>(counts.total());
     ShowShare(WinShareControl, counts.wins, total);
     ShowShare(TieShareControl, counts.ties, total);

@@ -27,6 +27,21 @@ inline constexpr int MaxDealAttempts = 20000;
 // player a fitting hand at all, and stops at once, keeping the last hand, when they cannot.
 inline constexpr int FitCheckAttempt = 100;
 
+// The rating a playing player's hand must reach to be played without a bluff, and below which a
+// player who is not playing is dealt: (8 - aggression) * 2. Every way of dealing asks this.
+constexpr float HandBar(int aggression)
+{
+    return static_cast<float>((8 - aggression) * 2);
+}
+
+// The bluff draw that may let a playing player's hand below the bar through, on the next two
+// generator values in order: b in 0..bluffing from the first, r in 0..19 from the second (each
+// value * n / 32768, truncated: exact in integers as in doubles); the hand is played when b > r.
+constexpr bool PassesBluffDraw(int bluffing, int firstValue, int secondValue)
+{
+    return ((firstValue * (bluffing + 1)) >> 15) > ((secondValue * 20) >> 15);
+}
+
 // Plays DealsPerEstimate deals against the roster with the user's hole cards (four slots, two
 // used in Texas Hold'em) and board (five slots, NoCard where not chosen), and adds each deal's
 // outcome to appState.outcomeCounts. Then writes the accumulated win, tie and loss shares as

@@ -118,8 +118,7 @@ OpponentsFrame lastOpponentsFrame;
 
 std::uint32_t OpponentsFontListBase()
 {
-    const auto font = fontListBases.find(reinterpret_cast<std::uintptr_t>(OpponentsSurface().rc));
-    return font == fontListBases.end() ? 0 : font->second;
+    return FontListBaseOf(OpponentsSurface().rc);
 }
 
 bool ShowsTheRosterNow(const OpponentsFrame& frame)
@@ -167,6 +166,50 @@ void DrawOpponentsIfChanged()
         DrawOpponents();
 }
 
+namespace {
+
+// Draws one marker; the model-view matrix is already at the marker's centre.
+void DrawPlayerMarker(int index)
+{
+    if (!appState.roster.contains(index))
+        return;
+    const Player& player = appState.roster.at(index);
+    const CardAtlas& atlas = cardAtlas;
+
+    glColor3f(1, 1, 1);
+    glScalef(MarkerScaleX, MarkerScaleY, 1);
+
+    // The icon: a green dollar sign for a player in the hand, a red cross for one sitting out.
+    const TexCorner icon = player.playing ? atlas.playingIconCorner : atlas.idleIconCorner;
+    glBindTexture(GL_TEXTURE_2D, atlas.cardTexture);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    TexturedCell(icon, IconBox.left, IconBox.bottom, IconBox.right, IconBox.top);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+
+    if (index == appState.hoverPlayer)
+        DrawHoverTint(IconBox.left, IconBox.bottom, IconBox.right, IconBox.top);
+
+    glColor3f(1, 1, 1);
+    glPushMatrix();
+    glTranslatef(NameX, NameY, 0);
+    DrawOutlineTextScaled(player.name, 0.75f, AlignLeft | AlignBaseline);
+    glPopMatrix();
+
+    glColor3f(1, 0, 0);
+    Bar(AggressionFrame, player.aggression);
+    glColor3f(1, 1, 1);
+    Frame(AggressionFrame);
+
+    glColor3f(0, 0, 1);
+    Bar(BluffingFrame, player.bluffing);
+    glColor3f(1, 1, 1);
+    Frame(BluffingFrame);
+}
+
+}  // namespace
+
 void DrawOpponents()
 {
     const GlSurface& surface = OpponentsSurface();
@@ -184,57 +227,6 @@ void DrawOpponents()
         glPopMatrix();
     }
     EndFrame(surface);
-}
-
-void DrawPlayerMarker(int index)
-{
-    if (!appState.roster.contains(index))
-        return;
-    const Player& player = appState.roster.at(index);
-    const CardAtlas& atlas = cardAtlas;
-
-    glColor3f(1, 1, 1);
-    glScalef(MarkerScaleX, MarkerScaleY, 1);
-
-    // The icon: a green dollar sign for a player in the hand, a red cross for one sitting out.
-    const TexCorner icon = player.playing ? atlas.playingIconCorner : atlas.idleIconCorner;
-    glBindTexture(GL_TEXTURE_2D, atlas.cardTexture);
-    glEnable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glTexCoord2f(icon.s, icon.t - atlas.cellHeight);
-    glVertex3f(IconBox.left, IconBox.bottom, 0);
-    glTexCoord2f(icon.s + atlas.cellWidth, icon.t - atlas.cellHeight);
-    glVertex3f(IconBox.right, IconBox.bottom, 0);
-    glTexCoord2f(icon.s + atlas.cellWidth, icon.t);
-    glVertex3f(IconBox.right, IconBox.top, 0);
-    glTexCoord2f(icon.s, icon.t);
-    glVertex3f(IconBox.left, IconBox.top, 0);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-
-    if (index == appState.hoverPlayer) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_BLEND);
-        glColor4f(0, 1, 0, 0.3f);
-        Quad(IconBox.left, IconBox.top, IconBox.right, IconBox.bottom, -0.1f);
-        glDisable(GL_BLEND);
-    }
-
-    glColor3f(1, 1, 1);
-    glPushMatrix();
-    glTranslatef(NameX, NameY, 0);
-    DrawOutlineTextScaled(player.name, 0.75f, AlignLeft | AlignBaseline);
-    glPopMatrix();
-
-    glColor3f(1, 0, 0);
-    Bar(AggressionFrame, player.aggression);
-    glColor3f(1, 1, 1);
-    Frame(AggressionFrame);
-
-    glColor3f(0, 0, 1);
-    Bar(BluffingFrame, player.bluffing);
-    glColor3f(1, 1, 1);
-    Frame(BluffingFrame);
 }
 
 int PickPlayer(int px, int py)

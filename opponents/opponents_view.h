@@ -10,9 +10,6 @@ void DrawOpponents();
 // surface and its size, the font, the drawing generation).
 void DrawOpponentsIfChanged();
 
-// Draws one marker; the model-view matrix is already at the marker's centre.
-void DrawPlayerMarker(int index);
-
 // The index of the player whose icon is under the point (view pixels, origin top left), or -1.
 // Under overlapping icons the lowest index wins.
 int PickPlayer(int px, int py);

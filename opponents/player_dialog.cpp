@@ -32,17 +32,17 @@ int OnAddPlayerInit(Window dialog)
 
 int OnAddPlayerCommand(Window dialog, int id)
 {
-    if (id == 1) {
+    if (id == OkCommand) {
         // The toolkit gives UTF-8; names are kept as Windows-1252 bytes so that every
         // character draws with its own glyph.
         std::string name = Utf8ToWindows1252(ControlText(dialog, NameEditControl));
         if (name.size() > MaxNameLength)
             name.resize(MaxNameLength);
         addPlayerValues.newPlayerName = std::move(name);
-        EndDialog(dialog, 1);
+        EndDialog(dialog, OkCommand);
         return 1;
     }
-    if (id == 2)
+    if (id == CancelCommand)
         EndDialog(dialog, 0);
     return 0;
 }
@@ -119,15 +119,16 @@ int AddPlayerDialogProc(Window dialog, Message message, const MessageParams& par
 
 void RunAddPlayerDialog()
 {
-    if (RunModalDialog(110, appState.mainDialog, AddPlayerDialogProc) != 1)
+    if (RunModalDialog(AddPlayerDialogTemplate, appState.mainDialog, AddPlayerDialogProc) !=
+        OkCommand)
         return;
     Player player;
     player.name = addPlayerValues.newPlayerName;
     player.bluffing = addPlayerValues.newPlayerBluffing;
     player.aggression = addPlayerValues.newPlayerAggression;
     player.playing = true;
-    player.x = 12;
-    player.y = 12;
+    player.x = MarkerEdgeMargin;
+    player.y = MarkerEdgeMargin;
     if (appState.roster.append(player))
         ResetForOpponentChange(appState);
 }

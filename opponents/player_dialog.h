@@ -2,21 +2,15 @@
 // (playing, aggression, bluffing, delete) and the modal "Add New Player" dialog.
 #pragma once
 
+#include "resources/control_ids.h"
+
 #include "platform/platform.h"
 
 #include <string>
 
 // Menu commands, as they arrive at the main dialog.
-inline constexpr int PlayingCommand = 1017;
-inline constexpr int DeleteCommand = 1018;
-inline constexpr int AddNewCommand = 1019;
-inline constexpr int FirstAggressionCommand = 1020;  // 1020..1030 set aggression 0..10
-inline constexpr int FirstBluffingCommand = 1031;    // 1031..1041 set bluffing 0..10
 
 // Controls of the add-player dialog.
-inline constexpr int NameEditControl = 1097;
-inline constexpr int AggressionBarControl = 1102;
-inline constexpr int BluffingBarControl = 1103;
 
 // The values of the add-player dialog: the confirmed name (Windows-1252, at most 31 bytes) and
 // the positions of the two scroll bars.

@@ -27,6 +27,8 @@ struct Player {
 // larger), and never shrinks except through clear.
 class PlayerRoster {
 public:
+    // The most records a 32-bit process could address: 2^31 bytes over 24 bytes a record. Far
+    // beyond any table; append refuses more rather than grow without end.
     static constexpr int MaxCount = 89478485;
 
     int count() const { return static_cast<int>(players_.size()); }

@@ -1,6 +1,7 @@
 // The window model shared by both implementations of the platform layer (window_model.h).
 #include "platform/window_model.h"
 #include "platform/gl.h"
+#include "resources/control_ids.h"
 
 #include <algorithm>
 #include <deque>
@@ -267,7 +268,7 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
         return;
     switch (key) {
     case DialogKey::Escape:
-        SendCommand(dialog, 2);
+        SendCommand(dialog, CancelCommand);
         return;
     case DialogKey::Enter: {
         WindowRecord* focus = backend::FocusedRecord();
@@ -275,7 +276,7 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
             focus->enabled)
             PressControl(*focus, false);
         else
-            SendCommand(dialog, 1);
+            SendCommand(dialog, OkCommand);
         return;
     }
     case DialogKey::Tab:
@@ -295,7 +296,7 @@ void PressCloseBox(WindowRecord& window)
     if (!WindowAlive(&window) || !window.enabled)
         return;
     if (window.isDialog)
-        SendCommand(window, 2);
+        SendCommand(window, CancelCommand);
     else
         DestroyWindow(&window);
 }
@@ -647,7 +648,6 @@ DeviceContext GetDeviceContext(Window window)
 {
     if (!window)
         return nullptr;
-    ++window->deviceContexts;
     window->dc.window = window;
     window->dc.pen = StockBlackPen();
     window->dc.brush = StockWhiteBrush();

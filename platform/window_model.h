@@ -63,7 +63,6 @@ struct WindowRecord {
     WindowRecord* lastFocus = nullptr;    // a dialog's control that had the focus last
     std::vector<std::uint32_t> pixels;    // 0x00RRGGBB, width * height, row 0 at the top
     DeviceContextRecord dc;               // one per window, reused by every GetDeviceContext
-    int deviceContexts = 0;               // GetDeviceContext calls, so tests can count passes
     std::vector<WindowRecord*> children;  // controls in template order
     std::vector<std::unique_ptr<TimerRecord>> timers;
     bool destroyed = false;

@@ -172,25 +172,6 @@ Card* SlotInOrder(int k)
 // Drawing
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-
-// One quad inside glBegin(GL_QUADS) showing the atlas cell whose top-left corner is `cell`,
-// upright, over the rectangle (left, bottom) to (right, top).
-void TexturedCell(TexCorner cell, float left, float bottom, float right, float top)
-{
-    const CardAtlas& atlas = cardAtlas;
-    glTexCoord2f(cell.s, cell.t - atlas.cellHeight);
-    glVertex3f(left, bottom, 0);
-    glTexCoord2f(cell.s + atlas.cellWidth, cell.t - atlas.cellHeight);
-    glVertex3f(right, bottom, 0);
-    glTexCoord2f(cell.s + atlas.cellWidth, cell.t);
-    glVertex3f(right, top, 0);
-    glTexCoord2f(cell.s, cell.t);
-    glVertex3f(left, top, 0);
-}
-
-}  // namespace
-
 void DrawCard(float x, float y, float width, float height, Card card, CardView view)
 {
     if (card < 0 || card >= CardCount)
@@ -212,18 +193,8 @@ void DrawCard(float x, float y, float width, float height, Card card, CardView v
     glEnd();
     glDisable(GL_TEXTURE_2D);
 
-    if (card == appState.hoveredCard[view]) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_BLEND);
-        glColor4f(0, 1, 0, 0.3f);
-        glBegin(GL_QUADS);
-        glVertex3f(x, y, -0.1f);
-        glVertex3f(right, y, -0.1f);
-        glVertex3f(right, top, -0.1f);
-        glVertex3f(x, top, -0.1f);
-        glEnd();
-        glDisable(GL_BLEND);
-    }
+    if (card == appState.hoveredCard[view])
+        DrawHoverTint(x, y, right, top);
 }
 
 void DrawCardAreas()

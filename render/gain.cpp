@@ -75,11 +75,8 @@ GainFrame lastGainFrame;
 GainFrame GainFrameNow()
 {
     const GlSurface& surface = appState.gainArea.surface;
-    GainFrame frame{StampOf(surface), 0, appState.winEstimatePaused,
+    GainFrame frame{StampOf(surface), FontListBaseOf(surface.rc), appState.winEstimatePaused,
                     appState.outcomeCounts.total() > 0, 0};
-    const auto font = fontListBases.find(reinterpret_cast<std::uintptr_t>(surface.rc));
-    if (font != fontListBases.end())
-        frame.fontListBase = font->second;
     if (frame.counted)
         frame.gainBits = std::bit_cast<std::uint32_t>(gainPercent);
     return frame;

@@ -35,6 +35,33 @@ SurfaceStamp StampOf(const GlSurface& surface)
     return {surface.dc, surface.rc, surface.width, surface.height, drawingGeneration};
 }
 
+void TexturedCell(TexCorner cell, float left, float bottom, float right, float top)
+{
+    const CardAtlas& atlas = cardAtlas;
+    glTexCoord2f(cell.s, cell.t - atlas.cellHeight);
+    glVertex3f(left, bottom, 0);
+    glTexCoord2f(cell.s + atlas.cellWidth, cell.t - atlas.cellHeight);
+    glVertex3f(right, bottom, 0);
+    glTexCoord2f(cell.s + atlas.cellWidth, cell.t);
+    glVertex3f(right, top, 0);
+    glTexCoord2f(cell.s, cell.t);
+    glVertex3f(left, top, 0);
+}
+
+void DrawHoverTint(float left, float bottom, float right, float top)
+{
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glColor4f(0, 1, 0, 0.3f);
+    glBegin(GL_QUADS);
+    glVertex3f(left, bottom, -0.1f);
+    glVertex3f(right, bottom, -0.1f);
+    glVertex3f(right, top, -0.1f);
+    glVertex3f(left, top, -0.1f);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
 GlContext CreateGlContext(DeviceContext dc)
 {
     InvalidateViewFrames();  // a new context starts empty, whatever a record says

@@ -33,6 +33,13 @@ struct CardAtlas {
 };
 extern CardAtlas cardAtlas;
 
+// The atlas cell whose top-left corner is `cell`, upright over the rectangle (left, bottom) to
+// (right, top), as one quad; between glBegin(GL_QUADS) and glEnd, with the texture bound.
+void TexturedCell(TexCorner cell, float left, float bottom, float right, float top);
+
+// The hover tint: translucent green over the rectangle, a little in front of what it covers.
+void DrawHoverTint(float left, float bottom, float right, float top);
+
 // Chooses and sets the fixed pixel format on the surface and makes a context for it (not
 // current). On failure shows "Could not choose Pixel format" / "Could not set Pixel format"
 // (caption "Pixel format problem") or "Could not create HGLRC" (caption "HGLRC problem"),

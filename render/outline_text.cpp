@@ -18,9 +18,13 @@
 std::map<std::uintptr_t, std::uint32_t> fontListBases;
 GlyphMetricsFloat glyphMetrics[256];
 
-namespace {
+std::uint32_t FontListBaseOf(GlContext rc)
+{
+    const auto found = fontListBases.find(reinterpret_cast<std::uintptr_t>(rc));
+    return found == fontListBases.end() ? NoFontListBase : found->second;
+}
 
-constexpr std::uint32_t NoFontListBase = 0xFFFFFFFF;
+namespace {
 
 // The font as every context needs it: triangles and metrics of codes 0..254.
 struct PreparedFont {
@@ -29,11 +33,6 @@ struct PreparedFont {
 };
 
 std::unique_ptr<PreparedFont> preparedFont;  // made by the first successful set-up
-
-std::uintptr_t ContextKey(GlContext rc)
-{
-    return reinterpret_cast<std::uintptr_t>(rc);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Tessellation
@@ -201,7 +200,7 @@ bool SetupOutlineFont(DeviceContext dc, GlContext rc, int /*height: em is 1.0 re
     if (MakeGlCurrent(dc, rc)) {
         base = glGenLists(256);
         if (base != 0) {
-            fontListBases[ContextKey(rc)] = base;
+            fontListBases[reinterpret_cast<std::uintptr_t>(rc)] = base;
             font = PrepareFont();
         }
     }
@@ -258,9 +257,9 @@ void DrawOutlineText(std::string_view text, float scaleX, float scaleY, std::uin
 
     // All contexts share one list namespace, so an offset from the unused base 0xFFFFFFFF would
     // wrap round onto real lists: a context without a font calls no lists at all.
-    const auto found = fontListBases.find(ContextKey(CurrentGlContext()));
-    const bool hasFont = found != fontListBases.end();
-    glListBase(hasFont ? found->second : NoFontListBase);
+    const std::uint32_t base = FontListBaseOf(CurrentGlContext());
+    const bool hasFont = base != NoFontListBase;
+    glListBase(base);
     const auto length = static_cast<GLsizei>(std::min<std::size_t>(text.size(), INT_MAX));
     if (hasFont && (flags & TextShadow)) {
         glPushMatrix();

@@ -36,6 +36,12 @@ struct GlyphMetricsFloat {
 // The first display list of each context's font, by rendering context (as a number).
 extern std::map<std::uintptr_t, std::uint32_t> fontListBases;
 
+// The list base of a context without a font: no list is reached from it.
+inline constexpr std::uint32_t NoFontListBase = 0xFFFFFFFF;
+
+// The first display list of the font of context `rc`, or NoFontListBase when it has none.
+std::uint32_t FontListBaseOf(GlContext rc);
+
 // The metrics of codes 0..255 (Windows-1252); entry 255 stays zero.
 extern GlyphMetricsFloat glyphMetrics[256];
 

@@ -20,7 +20,7 @@ enum class ControlKind {
 };
 
 struct ControlTemplate {
-    int id;  // -1 for a control that is never addressed
+    int id;  // UnaddressedControl for a label or frame that nothing refers to
     ControlKind kind;
     int x, y, width, height;  // dialog units
     const char* text;

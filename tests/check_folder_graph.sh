@@ -11,11 +11,11 @@ declare -A allowed=(
     [resources]=""
     [cards]=""
     [platform]="resources"
-    [odds]="cards opponents"
+    [odds]="cards opponents resources"
     [render]="cards platform resources"
-    [opponents]="cards render platform"
+    [opponents]="cards render platform resources"
     [app]="cards odds opponents render platform resources"
-    [tools]="platform"
+    [tools]="platform resources"
 )
 
 failed=0

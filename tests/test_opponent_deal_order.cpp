@@ -21,7 +21,7 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h);
 // give up at the check attempt when the deck holds no fitting hand (the hand stays drawn).
 bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h, bool fitCheck = false)
 {
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const float threshold = HandBar(player.aggression);
     for (int attempt = 1;; ++attempt) {
         for (int i = 0; i < h; ++i)
             hand[i] = DrawUnusedCard(used);
@@ -30,10 +30,9 @@ bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h, bool 
         if (player.playing) {
             accepted = rating >= threshold;
             if (!accepted) {
-                const int b =
-                    static_cast<int>(NextRandom() * (player.bluffing + 1) * (1.0 / 32768));
-                const int r = static_cast<int>(NextRandom() * 20 * (1.0 / 32768));
-                accepted = b > r;
+                const int first = NextRandom();
+                const int second = NextRandom();
+                accepted = PassesBluffDraw(player.bluffing, first, second);
             }
         } else {
             accepted = rating < threshold;
@@ -105,7 +104,7 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h)
 {
     if (player.playing && player.bluffing > 0)
         return true;
-    const float threshold = static_cast<float>((8 - player.aggression) * 2);
+    const float threshold = HandBar(player.aggression);
     Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
     auto fits = [&] {
         const float rating = GuessHand(hand);
@@ -185,7 +184,7 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
         ASSERT_EQ(portable.cards, expected.cards) << trial;
         ASSERT_EQ(portable.freeSteps, expected.freeSteps) << trial;
         if (StepWindowUsesAvx2()) {
-#ifdef TABLEWISE_STEP_WINDOW_AVX2
+#ifdef TABLEWISE_STEP_WINDOW_X86
             StepWindow wide;
             FillStepWindowAvx2(wide, base, freeMask);
             ASSERT_EQ(wide.cards, expected.cards) << trial;

@@ -206,8 +206,6 @@ TEST_F(OpponentsViewTest, IndexesOfDeletedPlayersAreNeverUsed)
     appState.roster.eraseAt(2);
     appState.hoverPlayer = appState.draggedPlayer = appState.selectedPlayer = 2;
     DrawOpponents();
-    DrawPlayerMarker(2);
-    DrawPlayerMarker(-1);
     MovePlayer(30, 30, appState.draggedPlayer);
     MovePlayer(30, 30, -1);
     EXPECT_EQ(appState.roster.count(), 2);

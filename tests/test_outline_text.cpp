@@ -251,11 +251,11 @@ TEST_F(OutlineText, EachContextHasItsOwnFontAndOneWithoutDrawsNothing)
     MakeTextSurface(80, 40);
     EXPECT_EQ(CurrentGlContext(), nullptr);  // set-up releases the context
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
-    const auto a = fontListBases.find(reinterpret_cast<std::uintptr_t>(firstSurface.rc));
-    const auto b = fontListBases.find(reinterpret_cast<std::uintptr_t>(Surface().rc));
-    ASSERT_NE(a, fontListBases.end());
-    ASSERT_NE(b, fontListBases.end());
-    EXPECT_GE(std::max(a->second, b->second) - std::min(a->second, b->second), 256u);
+    const std::uint32_t a = FontListBaseOf(firstSurface.rc);
+    const std::uint32_t b = FontListBaseOf(Surface().rc);
+    ASSERT_NE(a, NoFontListBase);
+    ASSERT_NE(b, NoFontListBase);
+    EXPECT_GE(std::max(a, b) - std::min(a, b), 256u);
 
     const Window bare = MakeTextSurface(200, 60, false);
     Begin();

@@ -53,13 +53,12 @@ protected:
         ASSERT_TRUE(HeadlessFireTimer(grid, 1));
     }
 
-    // Frames shown on each OpenGL view; device contexts taken for the strip (drawn with GDI).
+    // Frames shown on each OpenGL view; rectangles drawn on the strip (drawn with GDI).
     Counts Drawn() const
     {
         Counts c{};
         for (int v = 0; v < ViewCount; ++v)
-            c[v] =
-                v == Strip ? HeadlessDeviceContextRequests(views[v]) : HeadlessGlFrames(views[v]);
+            c[v] = v == Strip ? HeadlessPictureChanges(views[v]) : HeadlessGlFrames(views[v]);
         return c;
     }
 
@@ -71,7 +70,9 @@ protected:
         const Counts after = Drawn();
         std::string names;
         for (int v = 0; v < ViewCount; ++v) {
-            EXPECT_LE(after[v] - before[v], 1) << ViewNames[v];
+            if (v != Strip) {
+                EXPECT_LE(after[v] - before[v], 1) << ViewNames[v];
+            }
             if (after[v] == before[v])
                 continue;
             if (!names.empty())

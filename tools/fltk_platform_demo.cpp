@@ -4,6 +4,7 @@
 // Escape. With a number of seconds as argument it quits by itself after that time.
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "resources/control_ids.h"
 
 #include <GL/gl.h>
 
@@ -91,8 +92,8 @@ int AddPlayerProc(Window dialog, Message message, const MessageParams& params)
         SetControlText(dialog, 1097, "Opponent 6");
         return 0;
     case Message::Command:
-        if (params.id == 1 || params.id == 2)
-            EndDialog(dialog, params.id == 1 ? 1 : 0);
+        if (params.id == OkCommand || params.id == CancelCommand)
+            EndDialog(dialog, params.id == OkCommand ? 1 : 0);
         return 1;
     case Message::HScroll: {
         ScrollInfo info = GetScrollInfo(params.control);
@@ -152,12 +153,13 @@ int MainProc(Window dialog, Message message, const MessageParams& params)
         return 1;
     case Message::Command:
         std::printf("command %d\n", params.id);
-        if (params.id == 1 || params.id == 2) {
+        if (params.id == OkCommand || params.id == CancelCommand) {
             if (ShowMessageBox(dialog, "Really Quit?", "Quit Program", MessageBoxButtons::YesNo) ==
                 MessageBoxResult::Yes)
                 PostQuitMessage(2);
-        } else if (params.id == 3) {
-            std::printf("add player: %d\n", RunModalDialog(110, dialog, AddPlayerProc));
+        } else if (params.id == NewHandCommand) {
+            std::printf("add player: %d\n",
+                        RunModalDialog(AddPlayerDialogTemplate, dialog, AddPlayerProc));
         }
         return 1;
     case Message::Paint:
@@ -207,7 +209,7 @@ int QuitProc(Window, Message message, const MessageParams&)
 
 int main(int argc, char** argv)
 {
-    Window dialog = CreateModelessDialog(101, nullptr, MainProc);
+    Window dialog = CreateModelessDialog(MainDialogTemplate, nullptr, MainProc);
     ShowWindow(dialog);
     handDc = GetDeviceContext(ControlWindow(dialog, 1094));
     SetGlPixelFormat(handDc, ChooseGlPixelFormat(handDc));

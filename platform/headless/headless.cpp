@@ -96,7 +96,11 @@ void RunModal(WindowRecord& dialog)
 }
 
 // The headless platform shows nothing and has no toolkit loop: these have nothing to do.
-void ControlChanged(WindowRecord&, Change) {}
+void ControlChanged(WindowRecord& control, Change change)
+{
+    if (change == Change::Picture)
+        ++control.native->pictureChanges;
+}
 void ReadControl(WindowRecord&) {}
 void MessagePosted() {}
 void TimerStarted(TimerRecord&) {}
@@ -162,9 +166,9 @@ int HeadlessPaintRequests(Window window)
     return window ? window->native->paintRequests : 0;
 }
 
-int HeadlessDeviceContextRequests(Window control)
+int HeadlessPictureChanges(Window control)
 {
-    return control ? control->deviceContexts : 0;
+    return control ? control->native->pictureChanges : 0;
 }
 
 int HeadlessDeliverPaints()

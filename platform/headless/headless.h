@@ -90,8 +90,9 @@ const std::vector<RecordedMessageBox>& HeadlessMessageBoxes();
 int HeadlessPaintRequests(Window window);
 int HeadlessDeliverPaints();
 
-// How many times a control's device context was obtained, so tests can count drawing passes.
-int HeadlessDeviceContextRequests(Window control);
+// How many times a control's pixels changed through GDI (each rectangle drawn) or its scroll
+// state changed, so tests can tell whether a control was drawn.
+int HeadlessPictureChanges(Window control);
 
 // How many OpenGL frames were shown on a control (SwapGlBuffers with a context current).
 int HeadlessGlFrames(Window control);

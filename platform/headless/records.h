@@ -10,6 +10,7 @@ void DestroyHeadlessGlSurface(void* surface);
 struct NativeWindow {
     bool visible = false;
     int paintRequests = 0;
+    int pictureChanges = 0;  // GDI rectangles drawn into the buffer and scroll bar changes
     // OpenGL: the pbuffer that stands in for the control's window, made with the chosen
     // pixel format and remade when the control's size changes.
     void* glSurface = nullptr;  // EGLSurface
