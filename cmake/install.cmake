@@ -17,13 +17,16 @@ set(TABLEWISE_ICON_DIR ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons)
 # --- The icon generator.
 find_package(ZLIB REQUIRED)
 add_executable(make_icons tools/make_icons.cpp)
+if(TABLEWISE_SANITIZE)
+    set_target_properties(make_icons PROPERTIES EXCLUDE_FROM_ALL ON)
+endif()
 target_link_libraries(make_icons PRIVATE ZLIB::ZLIB)
 tablewise_warnings(make_icons)
 add_custom_target(icons
     COMMAND make_icons ${TABLEWISE_ICON_DIR}
     COMMENT "Generating resources/icons/tablewise-<size>.png"
     VERBATIM)
-if(TABLEWISE_TESTS)
+if(TABLEWISE_DESKTOP_TESTS)
     add_test(NAME IconGeneratorReproducesCommittedIcons
              COMMAND make_icons --check ${TABLEWISE_ICON_DIR})
 endif()

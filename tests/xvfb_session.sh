@@ -116,6 +116,45 @@ click() {
     sleep 0.3
 }
 
+# A click as the program needs it, as lines for `xdotool -`: a move onto the screen point and
+# one pixel on (the program picks on moves), then the button. click_line X Y [BUTTON]
+click_line() {
+    printf 'mousemove %d %d\nsleep 0.02\nmousemove %d %d\nsleep 0.02\nclick %s\nsleep 0.04\n' \
+        "$1" "$2" $(($1 + 1)) "$2" "${3:-1}"
+}
+
+# The centre of card (column = rank index, row = suit) of the 400 x 180 card selection window,
+# in its client pixels: grid_point COLUMN ROW
+grid_point() {
+    awk -v c="$1" -v r="$2" 'BEGIN {
+        w = 1.54 / 13; x = -1 + 0.05 + c * (w + 0.03) + w / 2; y = -1 + 0.05 + r * 0.49 + 0.215
+        printf "%d %d\n", (x + 1) / 2 * 400, (1 - y) / 2 * 180 }'
+}
+
+# Mean brightness (0..1) of a rectangle of a window's client area: brightness WINDOW X Y W H
+brightness() {
+    local ox oy
+    read -r ox oy < <(origin "$1")
+    import -window root -crop "$4x$5+$((ox + $2))+$((oy + $3))" +repage "$work/crop.png"
+    convert "$work/crop.png" -format '%[fx:mean]' info:
+}
+
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# A black spot of the main dialog's opponents view, away from every marker, where a right-click
+# offers "Add New": prints its client point in the main dialog. empty_spot MAIN
+empty_spot() {
+    local cx cy
+    for candidate in "150 185" "40 40" "260 40" "150 100" "40 180" "260 180" "100 140" "200 60"; do
+        read -r cx cy <<<"$candidate"
+        if above 0.001 "$(brightness "$1" $((11 + cx - 20)) $((271 + cy - 16)) 40 32)"; then
+            echo "$((11 + cx)) $((271 + cy))"
+            return
+        fi
+    done
+    fail "no empty spot in the opponents view"
+}
+
 # Gives a window the keyboard focus and types a key into it: key WINDOW KEY
 key() {
     xdotool windowfocus "$1" 2>/dev/null || true

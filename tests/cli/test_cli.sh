@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The program's command line and its start without a display, all run without an X server:
-# --help and --version answer on stdout with 0, anything else is reported on stderr with the
-# usage and 64, and no usable display gives one line and 1.
+# The program's command line and its start without a display, all without an X server: --help
+# and --version answer on stdout with 0, anything else is reported on stderr with the usage
+# and 64, and no usable display gives one line and 1.
 # Usage: test_cli.sh path/to/tablewise <project version>
 set -euo pipefail
 
@@ -9,77 +9,51 @@ program=$1
 version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+usage='Usage: tablewise [--help | --version]'
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# run EXPECTED_CODE args...: the program without DISPLAY (or with $display when it is set),
-# its output in $work/out and $work/err.
-display=unset
-run() {
-    local expected=$1 code=0
-    shift
-    local envs=(-u DISPLAY)
-    [[ $display == unset ]] || envs=(DISPLAY="$display")
+# expect CODE STDOUT STDERR DISPLAY ARGS...: the program's exit code and its output on each
+# stream (DISPLAY "unset" runs it without one).
+expect() {
+    local code=0 expected=$1 want_out=$2 want_err=$3 envs=(-u DISPLAY)
+    [[ $4 == unset ]] || envs=(DISPLAY="$4")
+    shift 4
     env "${envs[@]}" timeout 30 "$program" "$@" >"$work/out" 2>"$work/err" || code=$?
     [[ $code -eq $expected ]] || fail "tablewise $*: exit code $code, expected $expected"
+    check_stream out "$want_out" "$*"
+    check_stream err "$want_err" "$*"
 }
-lines() { wc -l <"$1"; }
 
-echo "== --help and -h: the usage on stdout, nothing on stderr"
-for option in --help -h "--help --bogus" "--version --help"; do
-    # shellcheck disable=SC2086
-    run 0 $option
-    if [[ $option == --version* ]]; then
-        [[ $(cat "$work/out") == "tablewise $version" ]] || fail "$option: not the version first"
-        continue
-    fi
-    head -n1 "$work/out" | grep -qx 'Usage: tablewise \[--help | --version\]' ||
-        fail "$option: no usage line"
-    grep -q -- '--version' "$work/out" || fail "$option: the usage does not name --version"
-    grep -q 'tablewise(6)' "$work/out" || fail "$option: the usage does not name the manual"
-    [[ ! -s "$work/err" ]] || fail "$option: wrote to stderr"
-done
-
-echo "== --version: the project's version"
-run 0 --version
-[[ $(cat "$work/out") == "tablewise $version" ]] ||
-    fail "--version printed '$(cat "$work/out")', expected 'tablewise $version'"
-[[ ! -s "$work/err" ]] || fail "--version wrote to stderr"
-
-echo "== unknown options and arguments: one line, the usage, 64"
-check_usage_error() {
-    local expected_line=$1
-    shift
-    run 64 "$@"
-    [[ ! -s "$work/out" ]] || fail "$*: wrote to stdout"
-    [[ $(head -n1 "$work/err") == "$expected_line" ]] ||
-        fail "$*: first line '$(head -n1 "$work/err")', expected '$expected_line'"
-    sed -n 2p "$work/err" | grep -qx 'Usage: tablewise \[--help | --version\]' ||
-        fail "$*: the usage does not follow the error"
-}
-check_usage_error "tablewise: unknown option '--bogus'" --bogus
-check_usage_error "tablewise: unknown option '-display'" -display :0 --help
-check_usage_error "tablewise: unknown option '--version=2'" --version=2
-check_usage_error "tablewise: unexpected argument 'hand.txt'" hand.txt
-check_usage_error "tablewise: unexpected argument ''" ""
-
-echo "== no usable display: one line, 1"
-run 1
-[[ $(lines "$work/err") -eq 1 ]] || fail "DISPLAY unset: not one line on stderr"
-[[ $(cat "$work/err") == "tablewise: cannot open the display: DISPLAY is not set" ]] ||
-    fail "DISPLAY unset: '$(cat "$work/err")'"
-for display in :bogus ""; do
-    run 1
-    [[ $(lines "$work/err") -eq 1 ]] || fail "DISPLAY=$display: not one line on stderr"
-    if [[ -n "$display" ]]; then
-        expected="tablewise: cannot open the display \"$display\""
+# check_stream out|err EXPECTED ARGS: the whole stream, or with EXPECTED ending in "usage", its
+# first line (if any) and the usage after it.
+check_stream() {
+    local got want=$2
+    got=$(cat "$work/$1")
+    if [[ $want == *usage ]]; then
+        want=${want%usage}
+        [[ -n $want ]] && want+=$'\n'
+        want+=$usage
+        [[ $got == "$want"* ]] || fail "tablewise $3: std$1 '$got', expected '$want...'"
+        [[ $1 == err ]] || grep -q 'tablewise(6)' <<<"$got" ||
+            fail "tablewise $3: the usage does not name the manual"
     else
-        expected="tablewise: cannot open the display: DISPLAY is not set"
+        [[ $got == "$want" ]] || fail "tablewise $3: std$1 '$got', expected '$want'"
     fi
-    [[ $(cat "$work/err") == "$expected" ]] ||
-        fail "DISPLAY=$display: '$(cat "$work/err")', expected '$expected'"
-    [[ ! -s "$work/out" ]] || fail "DISPLAY=$display: wrote to stdout"
-done
+}
+
+expect 0 usage "" unset --help
+expect 0 usage "" unset -h --bogus
+expect 0 "tablewise $version" "" unset --version
+expect 0 "tablewise $version" "" unset --version --help
+expect 64 "" "tablewise: unknown option '--bogus'usage" unset --bogus
+expect 64 "" "tablewise: unknown option '-display'usage" unset -display :0 --help
+expect 64 "" "tablewise: unknown option '--version=2'usage" unset --version=2
+expect 64 "" "tablewise: unexpected argument 'hand.txt'usage" unset hand.txt
+expect 64 "" "tablewise: unexpected argument ''usage" unset ""
+expect 1 "" "tablewise: cannot open the display: DISPLAY is not set" unset
+expect 1 "" "tablewise: cannot open the display: DISPLAY is not set" ""
+expect 1 "" 'tablewise: cannot open the display ":bogus"' :bogus
 
 [[ $failures -eq 0 ]] || exit 1
 echo "PASS: command line"

@@ -9,23 +9,6 @@ export E2E_FAILURE_SHOT=${E2E_FAILURE_SHOT:-/tmp/tablewise-e2e-failure.png}
 # shellcheck source=tests/xvfb_session.sh
 source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
-# Mean brightness (0..1) of a rectangle of a window's client area: brightness WINDOW X Y W H
-brightness() {
-    local ox oy
-    read -r ox oy < <(origin "$1")
-    import -window root -crop "$4x$5+$((ox + $2))+$((oy + $3))" +repage "$work/crop.png"
-    convert "$work/crop.png" -format '%[fx:mean]' info:
-}
-
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
-
-# The centre of card (column = rank index, row = suit) of the selection grid, 400 x 180.
-grid_point() {
-    awk -v c="$1" -v r="$2" 'BEGIN {
-        w = 1.54 / 13; x = -1 + 0.05 + c * (w + 0.03) + w / 2; y = -1 + 0.05 + r * 0.49 + 0.215
-        printf "%d %d\n", (x + 1) / 2 * 400, (1 - y) / 2 * 180 }'
-}
-
 start_x
 
 if [[ -z "${E2E_SHORT:-}" ]]; then
@@ -76,18 +59,9 @@ pause 2
 above "$(brightness "$main" 362 325 150 28)" 0.01 || fail "the gain view shows nothing"
 
 # A right-click on an empty spot of the opponents view offers "Add New"; the dialog adds one.
-spot=""
-for candidate in "150 185" "40 40" "260 40" "150 100" "40 180" "260 180" "100 140" "200 60"; do
-    read -r cx cy <<<"$candidate"
-    if above 0.001 "$(brightness "$main" $((11 + cx - 20)) $((271 + cy - 16)) 40 32)"; then
-        spot="$candidate"
-        break
-    fi
-done
-[[ -n "$spot" ]] || fail "no empty spot in the opponents view"
-read -r cx cy <<<"$spot"
+read -r cx cy < <(empty_spot "$main")
 corner_before=$(brightness "$main" 13 453 28 16)
-click "$main" $((11 + cx)) $((271 + cy)) 3
+click "$main" "$cx" "$cy" 3
 pause 0.5
 read -r mx my < <(xdotool getmouselocation --shell | awk -F= '/^X/{x=$2}/^Y/{y=$2}END{print x, y}')
 xdotool mousemove $((mx + 20)) $((my + 10)) click 1  # the menu's one item

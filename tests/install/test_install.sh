@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix with `cmake --install` and checks what a desktop
 # expects there: the program (in games/, as the package's section has it), a valid desktop
-# entry whose Exec and Icon resolve inside the
-# prefix, a hicolor icon of every size, valid AppStream metainfo that launches that desktop
-# entry, the manual page (compressed, rendered without a warning), and the documents. Then runs the installed program under Xvfb and quits it.
+# entry whose Exec and Icon resolve inside the prefix, a hicolor icon of every size, valid
+# AppStream metainfo that launches that desktop entry, the manual page (compressed, rendered
+# without a warning), and the documents. (The package test runs the installed program.)
 # Usage: test_install.sh <build dir>
 set -euo pipefail
 
@@ -79,9 +79,5 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
     "$doc/copyright" || fail "no machine-readable copyright file in $doc"
 gzip -dc "$doc/changelog.gz" | head -n1 | grep -q "^tablewise (${version#tablewise }) " ||
     fail "changelog.gz does not begin with $version"
-
-echo "== the installed program starts and quits"
-start_x
-run_and_quit "$program"
 
 echo "PASS: install"
