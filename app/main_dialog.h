@@ -5,6 +5,9 @@
 #include "odds/screen.h"  // the controls the estimates write
 #include "platform/platform.h"
 
+// The main dialog's template (resources/dialog_templates.cpp).
+inline constexpr int MainDialogTemplate = 101;
+
 // Commands and controls of the main dialog.
 inline constexpr int NewHandCommand = 3;
 inline constexpr int VariantButton = 1091;

@@ -106,7 +106,7 @@ int RunTablewise(Instance instance)
     appState.precalcCellsTotal = StartingHandCells;
     RunModalDialog(105, nullptr, PrecalcDialogProc);
 
-    Window dialog = CreateModelessDialog(101, nullptr, MainDialogProc);
+    Window dialog = CreateModelessDialog(MainDialogTemplate, nullptr, MainDialogProc);
     ShowWindow(dialog);
     SetupGlAreas();
     if (!InitGlState(appState.mainDialog)) {
