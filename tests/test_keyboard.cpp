@@ -13,6 +13,7 @@
 
 #include <array>
 #include <climits>
+#include <numeric>
 #include <string>
 #include <string_view>
 
@@ -84,10 +85,7 @@ void Type(Window window, const std::string& keys)
 
 int FinalHandTotal()
 {
-    int sum = 0;
-    for (int c : appState.handTypeCounts)
-        sum += c;
-    return sum;
+    return std::accumulate(appState.handTypeCounts.begin(), appState.handTypeCounts.end(), 0);
 }
 
 Window StartWithSelectionWindow()
