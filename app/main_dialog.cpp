@@ -3,6 +3,7 @@
 #include "app/new_hand.h"
 #include "app/result_bars.h"
 #include "app/state.h"
+#include "app/typed_cards.h"
 #include "odds/final_hands.h"
 #include "odds/win_estimate.h"
 #include "opponents/opponents_view.h"
@@ -206,6 +207,9 @@ int MainDialogProc(Window dialog, Message message, const MessageParams& params)
     case Message::Destroy:
         OnDestroy();
         return 1;
+    case Message::KeyDown:
+    case Message::Char:
+        return OnTypedKey(dialog, message, params);
     default:
         return 0;  // left to the dialog manager
     }

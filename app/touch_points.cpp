@@ -3,6 +3,7 @@
 #include "app/new_hand.h"
 #include "app/result_bars.h"
 #include "app/state.h"
+#include "app/typed_cards.h"
 #include "odds/screen.h"
 #include "render/card_views.h"
 #include "render/gain.h"
@@ -24,4 +25,5 @@ void InstallShellTouchPoints()
     };
     InstallScreenTouchPoints(points);
     SetCardsChangedHandler([] { RefreshResults(appState.mainDialog, appState); });
+    SetCardSelectKeyHandler(OnTypedKey);
 }

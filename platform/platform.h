@@ -32,6 +32,8 @@ enum class Message {
     Size,        // x, y: the new client width and height
     HScroll,     // id: scroll code, position: thumb track position, control: the scroll bar
     Destroy,     // the window is being destroyed
+    KeyDown,     // id: a key that types no character (VirtualKey), modifiers: the keys held
+    Char,        // id: the character typed (its Unicode code point)
 };
 
 struct MessageParams {
@@ -40,6 +42,7 @@ struct MessageParams {
     int y = 0;                 // mouse y, client origin y or client height
     int position = 0;          // the thumb's track position of a horizontal scroll
     Window control = nullptr;  // the scroll bar that sent a horizontal scroll
+    int modifiers = 0;         // KeyDown: ModifierShift | ModifierControl | ModifierAlt
 };
 
 using WindowProc = int (*)(Window window, Message message, const MessageParams& params);
@@ -61,6 +64,26 @@ enum ScrollCode : int {
     ScrollLeft = 6,
     ScrollRight = 7,
     ScrollEnd = 8,
+};
+
+// Keys. A key press reaches the window with the keyboard focus (its dialog, for a control) as
+// one message: Char when it types a printable character without Control or Alt held, else
+// KeyDown; pressing Shift, Control, Alt or a lock key alone sends nothing. Tab, Enter and Escape
+// never arrive (a dialog's dialog manager takes them, other windows ignore them), nor does any
+// key while an edit field has the focus or the window is disabled. A window procedure returns
+// nonzero when it took the key; otherwise the key keeps its usual meaning (a space presses the
+// focused button).
+enum VirtualKey : int {
+    KeyOther = 0,  // a key without a code of its own here (arrows, function keys, ...)
+    KeyBackspace = 8,
+    KeySpace = 32,  // only with Control or Alt held; otherwise it arrives as Char ' '
+    KeyDelete = 46,
+    // '0'..'9' and 'A'..'Z' (capitals): the digit and letter keys, with Control or Alt held.
+};
+enum KeyModifier : int {
+    ModifierShift = 1,
+    ModifierControl = 2,
+    ModifierAlt = 4,
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -265,6 +288,14 @@ void SelectBrush(DeviceContext dc, Brush brush);
 // it covers columns left..right-1 and rows top..bottom-1, clipped to the control. An empty or
 // inverted rectangle draws nothing.
 void Rectangle(DeviceContext dc, int left, int top, int right, int bottom);
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard
+// ---------------------------------------------------------------------------------------------
+
+// Puts plain text on the clipboard: on X both the CLIPBOARD and the PRIMARY selection, which the
+// program keeps answering for while it runs, whichever window has the focus.
+void CopyTextToClipboard(std::string_view text);
 
 // ---------------------------------------------------------------------------------------------
 // Process

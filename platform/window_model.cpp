@@ -285,6 +285,16 @@ void PressDialogKey(WindowRecord& dialog, DialogKey key, bool backwards)
     }
 }
 
+bool OfferKey(WindowRecord& window, Message message, const MessageParams& params)
+{
+    if (!WindowAlive(&window) || !window.enabled)
+        return false;
+    const WindowRecord* focus = backend::FocusedRecord();
+    if (focus && focus->parent == &window && focus->kind == ControlKind::Edit)
+        return false;  // the field types the key itself
+    return SendWindowMessage(&window, message, params) != 0;
+}
+
 Window FocusedWindow()
 {
     WindowRecord* focus = backend::FocusedRecord();

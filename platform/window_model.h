@@ -162,6 +162,10 @@ void PressCloseBox(WindowRecord& window);
 // A push button or check box reports its id to its dialog unless it or the dialog is
 // disabled; `toggle` turns a check box's mark first (the desktop's widgets toggle themselves).
 void PressControl(WindowRecord& control, bool toggle);
+// A key typed into a window (KeyDown or Char; never Tab, Enter or Escape): its procedure gets it
+// unless the window is disabled or the focus is in an edit field. Returns whether it was taken
+// (the procedure's answer was nonzero); a key not taken is left to the toolkit's own meaning.
+bool OfferKey(WindowRecord& window, Message message, const MessageParams& params);
 // Gives the focus to a dialog's control and remembers it as the dialog's last focus.
 void FocusControl(WindowRecord& control);
 // Sends Move with the point, or Size with the client size.

@@ -275,7 +275,8 @@ Card PickCard(int x, int y, CardView view)
 
 namespace {
 
-void (*cardsChanged)() = nullptr;  // set by the shell at start-up
+void (*cardsChanged)() = nullptr;     // set by the shell at start-up
+WindowProc cardSelectKeys = nullptr;  // set by the shell at start-up
 
 }  // namespace
 
@@ -316,9 +317,29 @@ void SetCardsChangedHandler(void (*handler)())
     cardsChanged = handler;
 }
 
+void ChangeCardAndRedraw(Card card, bool add)
+{
+    ChangeCard(card, add);
+    DrawSelectionGrid();
+    DrawCardAreas();
+}
+
+Card LastPlacedCard()
+{
+    for (int k = HoleCount(appState.gameVariant) + 4; k >= 0; --k)
+        if (const Card* slot = SlotInOrder(k); slot && *slot != NoCard)
+            return *slot;
+    return NoCard;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The card selection window
 // ---------------------------------------------------------------------------------------------
+
+void SetCardSelectKeyHandler(WindowProc handler)
+{
+    cardSelectKeys = handler;
+}
 
 namespace {
 
@@ -389,10 +410,11 @@ int CardSelectWndProc(Window window, Message message, const MessageParams& param
         appState.hoveredCard[SelectionView] = PickCard(params.x, params.y, SelectionView);
         return 0;
     case Message::LeftUp:
-        ChangeCard(appState.hoveredCard[SelectionView], true);
-        DrawSelectionGrid();
-        DrawCardAreas();
+        ChangeCardAndRedraw(appState.hoveredCard[SelectionView], true);
         return 0;
+    case Message::KeyDown:
+    case Message::Char:
+        return cardSelectKeys ? cardSelectKeys(window, message, params) : 0;
     case Message::RightUp:
         return 0;
     default:

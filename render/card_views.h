@@ -44,6 +44,18 @@ int CardInUse(Card card);
 // the main dialog). A negative card does nothing.
 void ChangeCard(Card card, bool add);
 
+// A click on a card of the selection window (add) or of the hand or table view (not add), and
+// the same card typed on the keyboard: ChangeCard, then the three card views drawn at once.
+void ChangeCardAndRedraw(Card card, bool add);
+
+// The card in the last filled slot of the placing order (board slots from the last, then hole
+// slots from the last), or NoCard when none is placed: the card Backspace takes back.
+Card LastPlacedCard();
+
+// Installs the handler of the card selection window's keys (KeyDown and Char); its answer is
+// the window procedure's. Without one the window takes no key.
+void SetCardSelectKeyHandler(WindowProc handler);
+
 // Installs the handler ChangeCard calls after every card it was given (changed or not);
 // nothing is called while none is installed.
 void SetCardsChangedHandler(void (*handler)());

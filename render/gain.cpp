@@ -10,6 +10,7 @@
 #include <cstdio>
 
 float gainPercent = 0.0f;
+int gainOpponents = 0;
 
 float ComputeGainPercent(std::int64_t wins, std::int64_t ties, std::int64_t losses, int opponents)
 {
@@ -93,8 +94,10 @@ void DrawGainIfChanged()
 void DrawGain(int opponents)
 {
     const OutcomeCounts& counts = appState.outcomeCounts;
-    if (opponents >= 0)
+    if (opponents >= 0) {
         gainPercent = ComputeGainPercent(counts.wins, counts.ties, counts.losses, opponents);
+        gainOpponents = opponents;
+    }
 
     const GlSurface& surface = appState.gainArea.surface;
     if (!BeginFrame(surface))

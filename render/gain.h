@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
-// The last computed expected gain in percent; kept between calls.
+// The last computed expected gain in percent and the opponents it was computed for; kept
+// between calls.
 extern float gainPercent;
+extern int gainOpponents;
 
 // ((wins + ties / 2) / (total + 0.001) * (opponents + 1) - 1) * 100, as a 32-bit float.
 float ComputeGainPercent(std::int64_t wins, std::int64_t ties, std::int64_t losses, int opponents);
@@ -20,7 +22,7 @@ struct GainColour {
 // The colour ramp: dark red for heavy losses, through blue at break-even, to dark green.
 GainColour GainColourFor(float gain);
 
-// Recomputes gainPercent for that many opponents when opponents >= 0 (keeps it when negative),
+// Recomputes gainPercent for that many opponents when opponents >= 0 (keeps both when negative),
 // then draws one frame of the gain view: the text centred on black, or on white while the win
 // estimate is paused; only the background while no deal has been estimated.
 void DrawGain(int opponents);

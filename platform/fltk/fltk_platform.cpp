@@ -16,6 +16,7 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_utf8.h>
 
 #include <algorithm>
 #include <chrono>
@@ -29,6 +30,9 @@ void PlaceShownWindow(Fl_Window* window, int x, int y);
 void ActivateShownWindow(Fl_Window* window);
 // Offers a fixed-size window no resizing and no maximise button.
 void MarkShownWindowFixedSize(Fl_Window* window);
+
+// Sees every event before FLTK routes it: typed keys go to the window's procedure first.
+int DispatchEvent(int event, Fl_Window* window);
 
 WindowRecord::WindowRecord() : native(std::make_unique<NativeWindow>()) {}
 WindowRecord::~WindowRecord() = default;
@@ -296,6 +300,7 @@ void EnsureFltk()
     // Task bars and window switchers group the program's windows by class and show its icon.
     Fl_Window::default_xclass("tablewise");
     SetProgramIcons();
+    Fl::event_dispatch(DispatchEvent);
 }
 
 WindowRecord* RecordOfWidget(const Fl_Widget* widget)
@@ -599,6 +604,84 @@ int HandleHostEvent(WindowRecord& window, int event)
     default:
         return -1;
     }
+}
+
+namespace {
+
+// Shift, Control, Alt, Meta, Super, the lock keys and the dead and level keys of X: pressing
+// one of them alone types nothing and is not a key of its own for the program.
+bool ModifierKey(int key)
+{
+    return (key >= FL_Shift_L && key <= 0xffee) || (key >= 0xfe00 && key <= 0xfeff) ||
+           key == FL_Num_Lock || key == FL_Scroll_Lock;
+}
+
+// The program's code of an FLTK key: letters as capitals, digits, Backspace, Delete, space.
+int KeyCodeOf(int key)
+{
+    if (key >= 'a' && key <= 'z')
+        return key - 'a' + 'A';
+    if (key >= '0' && key <= '9')
+        return key;
+    switch (key) {
+    case FL_BackSpace:
+        return KeyBackspace;
+    case FL_Delete:
+    case FL_KP + '.':  // the keypad's Delete, as FLTK reports it without Num Lock
+        return KeyDelete;
+    case ' ':
+        return KeySpace;
+    default:
+        return KeyOther;
+    }
+}
+
+// A key press for a dialog or top-level window of the program: as Char when it types a
+// printable character without Control or Alt, else as KeyDown. Returns whether the window's
+// procedure took it. Tab, Enter and Escape stay with the dialog manager (HandleKey), modal
+// windows of the toolkit (menus, message boxes) keep their keys.
+bool OfferKeyEvent(Fl_Window* window)
+{
+    const int key = Fl::event_key();
+    if (!window || Fl::grab() || (Fl::modal() && Fl::modal() != window) || ModifierKey(key) ||
+        key == FL_Tab || key == FL_Enter || key == FL_KP_Enter || key == FL_Escape)
+        return false;
+    WindowRecord* record = RecordOfWidget(window->top_window());
+    if (!WindowAlive(record) || (!record->isDialog && !record->isTopLevel))
+        return false;
+    const int state = Fl::event_state();
+    const char* text = Fl::event_text();
+    const int length = Fl::event_length();
+    MessageParams params;
+    Message message = Message::KeyDown;
+    if (length > 0 && static_cast<unsigned char>(text[0]) >= 32 && text[0] != 127 &&
+        (state & (FL_CTRL | FL_ALT | FL_META)) == 0) {
+        int used = 0;
+        params.id = static_cast<int>(fl_utf8decode(text, text + length, &used));
+        message = Message::Char;
+    } else {
+        params.id = KeyCodeOf(key);
+        params.modifiers = ((state & FL_SHIFT) ? ModifierShift : 0) |
+                           ((state & FL_CTRL) ? ModifierControl : 0) |
+                           ((state & FL_ALT) ? ModifierAlt : 0);
+    }
+    return OfferKey(*record, message, params);
+}
+
+}  // namespace
+
+int DispatchEvent(int event, Fl_Window* window)
+{
+    if (event == FL_KEYBOARD && OfferKeyEvent(window))
+        return 1;
+    return Fl::handle_(event, window);
+}
+
+void CopyTextToClipboard(std::string_view text)
+{
+    EnsureFltk();
+    Fl::copy(text.data(), static_cast<int>(text.size()), 1);  // CLIPBOARD (FLTK keeps a copy)
+    Fl::copy(text.data(), static_cast<int>(text.size()), 0);  // PRIMARY
 }
 
 void HostWindowMoved(WindowRecord& window, bool moved, bool resized)

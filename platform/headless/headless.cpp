@@ -28,6 +28,7 @@ struct HeadlessWorld {
     std::vector<ShownMenu> menusShown;
     std::function<void(int)> exitHandler;
     Window focus = nullptr;
+    std::string clipboard;
 };
 
 HeadlessWorld& World()
@@ -202,6 +203,41 @@ void HeadlessPressKey(Window dialog, HeadlessKey key)
         PressDialogKey(*dialog, key == HeadlessKey::Escape  ? DialogKey::Escape
                                 : key == HeadlessKey::Enter ? DialogKey::Enter
                                                             : DialogKey::Tab);
+}
+
+void HeadlessTypeText(Window window, std::string_view text)
+{
+    for (const char c : text) {
+        if (!WindowAlive(window))
+            return;
+        MessageParams params;
+        params.id = static_cast<unsigned char>(c);
+        if (OfferKey(*window, Message::Char, params) || c != ' ' || !window->enabled)
+            continue;
+        WindowRecord* focus = World().focus;
+        if (focus && focus->parent == window && WindowAlive(focus) &&
+            (focus->kind == ControlKind::PushButton || focus->kind == ControlKind::CheckBox))
+            PressControl(*focus, true);
+    }
+}
+
+void HeadlessTypeKey(Window window, int key, int modifiers)
+{
+    MessageParams params;
+    params.id = key;
+    params.modifiers = modifiers;
+    if (WindowAlive(window))
+        OfferKey(*window, Message::KeyDown, params);
+}
+
+const std::string& HeadlessClipboard()
+{
+    return World().clipboard;
+}
+
+void CopyTextToClipboard(std::string_view text)
+{
+    World().clipboard.assign(text);
 }
 
 void HeadlessClickControl(Window dialog, int controlId)

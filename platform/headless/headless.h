@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Creates a top-level window with the given procedure and client size. The procedure (may be
@@ -31,6 +32,17 @@ enum class HeadlessKey { Escape, Enter, Tab };
 void HeadlessPressKey(Window dialog, HeadlessKey key);
 void HeadlessClickControl(Window dialog, int controlId);
 void HeadlessClickClose(Window window);
+
+// Typing into a window (a dialog or a top-level window) as the desktop delivers it: each
+// byte of the text as a Char message (tests type ASCII), then, when the window's procedure leaves a
+// space alone, the space presses the dialog's focused push button or check box; a key that types no
+// character as KeyDown with its modifiers. Nothing reaches a disabled window or one whose focus
+// is in an edit field.
+void HeadlessTypeText(Window window, std::string_view text);
+void HeadlessTypeKey(Window window, int key, int modifiers = 0);
+
+// The text copied to the clipboard last (empty after HeadlessReset).
+const std::string& HeadlessClipboard();
 
 // Moves a top-level window's client origin on the screen (sends Move), or resizes its client
 // area (sends Size).

@@ -58,6 +58,24 @@ above 0.05 "$(brightness "$selection" 12 12 16 30)" || fail "the Ace of spades i
 pause 2
 above "$(brightness "$main" 362 325 150 28)" 0.01 || fail "the gain view shows nothing"
 
+# Typed cards: Return presses the focused "New Hand"; the spaces typed between the cards press
+# nothing. Control+C copies the summary (CLIPBOARD and PRIMARY), Backspace takes back the 4c, and
+# the card selection window takes a card too.
+key "$main" Return
+xdotool type --delay 60 "As Kd "
+xdotool type --delay 60 "Th Jd 4c"
+copied() { pause 0.5 && xdotool key ctrl+c && pause 0.3 && xclip -o -selection "${1:-clipboard}"; }
+summary=$(copied)
+[[ "$summary" == *$'\nHand: As Kd\nBoard: Th Jd 4c\nHand type: High Card (Ace)\n'* ]] ||
+    fail "clipboard after typing: $summary"
+[[ "$(xclip -o -selection primary)" == "$summary" ]] || fail "PRIMARY differs from CLIPBOARD"
+xdotool key BackSpace
+[[ "$(copied)" == *$'\nBoard: Th Jd\n'* ]] || fail "Backspace did not take back the 4c"
+key "$selection" 2
+xdotool type "c"
+[[ "$(copied)" == *$'\nBoard: Th Jd 2c\n'* ]] || fail "the card selection window took no card"
+xdotool windowfocus "$main"
+
 # A right-click on an empty spot of the opponents view offers "Add New"; the dialog adds one.
 read -r cx cy < <(empty_spot "$main")
 corner_before=$(brightness "$main" 13 453 28 16)
