@@ -1,7 +1,6 @@
 // The embedded card atlas, decoded independently of its generator.
 #include "resources/card_atlas.h"
 #include "tests/support/gl_fixture.h"
-#include "tests/support/view_pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -75,23 +74,6 @@ std::vector<int> Runs(std::span<const int> values)
 }
 
 }  // namespace
-
-TEST(CardAtlas, ResourceIsAPackedBottomUpDibOf24BitPixels)
-{
-    const std::span<const std::uint8_t> dib = CardAtlasResource();
-    ASSERT_EQ(dib.size(), 98344u);  // the header and 256 rows of 384 bytes, a multiple of 4
-    auto le = [&](int offset, int size) {
-        const std::uint8_t* b = dib.data() + offset;
-        return size == 2 ? b[0] | b[1] << 8 : b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
-    };
-    // biSize (no file header), width, height (positive: bottom row first), planes, bit count,
-    // compression (BI_RGB), colours used (no colour table).
-    const std::array<std::array<int, 3>, 7> fields = {
-        {{0, 4, 40}, {4, 4, 128}, {8, 4, 256}, {12, 2, 1}, {14, 2, 24}, {16, 4, 0}, {32, 4, 0}}};
-    for (const auto& [offset, size, value] : fields)
-        EXPECT_EQ(le(offset, size), value) << "at " << offset;
-    EXPECT_TRUE(le(20, 4) == 0 || le(20, 4) == 98304);  // biSizeImage
-}
 
 TEST(CardAtlas, CellsShowLargeCentredSymbolsInTheirColoursClearOfTheEdges)
 {
