@@ -216,9 +216,8 @@ TEST_F(OutlineText, EachContextHasItsOwnFontOneWithoutDrawsNothingAndAFailedLoad
     FailNextOutlineFontLoad();
     EXPECT_FALSE(SetupOutlineFont(Surface().dc, Surface().rc, 24));
     ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-    EXPECT_EQ(std::pair(HeadlessMessageBoxes()[0].text, HeadlessMessageBoxes()[0].caption),
-              std::pair<std::string, std::string>("Could not set up OpenGL font outlines",
-                                                  "Font setup error"));
+    EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Could not set up OpenGL font outlines");
+    EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Font setup error");
     EXPECT_EQ(CurrentGlContext(), nullptr);
     EXPECT_TRUE(SetupOutlineFont(Surface().dc, Surface().rc, 24));
     EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
