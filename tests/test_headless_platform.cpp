@@ -50,7 +50,10 @@ TEST_F(HeadlessPlatform, DialogManagerKeysFollowTheFocus)
     HeadlessClickControl(dialog, 1088);  // toggles itself, then reports
     EXPECT_TRUE(IsControlChecked(dialog, 1088));
     EnableControl(dialog, 3, false);
-    HeadlessClickControl(dialog, 3);  // disabled: nothing
+    HeadlessClickControl(dialog, 3);  // disabled: nothing, and Tab passes it by
+    for (int i = 0; i < 3; ++i)
+        HeadlessPressKey(dialog, Tab);
+    EXPECT_EQ(FocusedWindow(), ControlWindow(dialog, 1088));
     EXPECT_EQ(commands, (std::vector<int>{3, 1, 1091, 2, 2, 1088}));
     EXPECT_TRUE(HeadlessWindowExists(dialog));
 }

@@ -1,6 +1,9 @@
+// The main dialog driven through the headless platform: what each action clears, the estimate
+// timer, clicks and drags in its views, the menus, and the players' indexes.
 #include "app/main_dialog.h"
+#include "app/new_hand.h"
 #include "app/state.h"
-#include "odds/screen.h"
+#include "opponents/opponents_view.h"
 #include "opponents/player_dialog.h"
 #include "platform/headless/headless.h"
 #include "render/card_views.h"
@@ -8,44 +11,86 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <ctime>
+#include <functional>
+#include <limits>
+#include <string>
+
+// The outcome counters hold far more than thirty hours of deals at 20,000 deals a second.
+static_assert(std::numeric_limits<decltype(OutcomeCounts::wins)>::max() / 20000 / 3600 > 30);
+
 namespace {
 
 class MainDialog : public ::testing::Test {
 protected:
     void SetUp() override { dialog = StartMainDialog(); }
 
-    void Tick(int timer, int times = 1)
+    void Tick(int times = 1)
     {
         for (int i = 0; i < times; ++i)
-            ASSERT_TRUE(HeadlessFireTimer(dialog, timer));
+            ASSERT_TRUE(HeadlessFireTimer(dialog, EstimateTimer));
     }
-
-    int FinalHandTotal() const
+    static int FinalHandTotal()
     {
         int sum = 0;
         for (int c : appState.handTypeCounts)
             sum += c;
         return sum;
     }
-
     // Adds a player whose marker sits at (x, y) of the opponents view.
-    void AddPlayerAt(int x, int y, int aggression = 5, int bluffing = 5)
+    static void AddPlayerAt(int x, int y, int bluffing = 5)
     {
-        Player p;
-        p.name = "P";
-        p.x = x;
-        p.y = y;
-        p.aggression = aggression;
-        p.bluffing = bluffing;
-        appState.roster.append(p);
+        appState.roster.append({"P", bluffing, 5, true, x, y});
+    }
+    // Points at a player's marker, as a mouse move does; returns its centre.
+    static std::pair<int, int> HoverMarker(int index)
+    {
+        int x = 0, y = 0;
+        MarkerCentre(index, x, y);
+        MouseAt(Message::MouseMove, x, y);
+        return {x, y};
+    }
+    // A right-click at the mouse answered with a menu command, delivered as the loop would.
+    static void ChooseFromMenu(int command)
+    {
+        HeadlessSetMenuResponder([command](const ShownMenu&) { return command; });
+        MouseAt(Message::RightUp, appState.mouseX, appState.mouseY);
+        HeadlessDeliverPosted();
+    }
+    void Command(int id) const
+    {
+        MessageParams params;
+        params.id = id;
+        SendWindowMessage(dialog, Message::Command, params);
     }
 
     Window dialog = nullptr;
 };
 
+// The results and the deal in a few letters: O and H while the outcome and final-hand counts
+// hold something, the hole and board cards, and who plays.
+std::string Summary()
+{
+    std::string s = appState.outcomeCounts.total() ? "O" : "-";
+    s += std::ranges::any_of(appState.handTypeCounts, [](int n) { return n != 0; }) ? "H" : "-";
+    auto card = [&s](Card c) {
+        s.append(c == NoCard ? " --" : " ").append(c == NoCard ? "" : std::to_string(c));
+    };
+    std::ranges::for_each(appState.holeCards, card);
+    s += " |";
+    card(appState.tableCards[0]);
+    card(appState.tableCards[1]);
+    s += " | ";
+    for (int i = 0; i < appState.roster.count(); ++i)
+        s += appState.roster.at(i).playing ? '1' : '0';
+    return s;
+}
+
 }  // namespace
 
-TEST_F(MainDialog, StartsEmptyWithBothTimersAndTheFocusOnNewHand)
+TEST_F(MainDialog, StartsEmptyWithBothTimersItsAreasOnTheirControlsAndTheFocusOnNewHand)
 {
     EXPECT_EQ(appState.mainDialog, dialog);
     EXPECT_EQ(ControlText(dialog, WinShareControl), "0%");
@@ -54,128 +99,183 @@ TEST_F(MainDialog, StartsEmptyWithBothTimersAndTheFocusOnNewHand)
     EXPECT_EQ(FocusedWindow(), ControlWindow(dialog, NewHandCommand));
     EXPECT_TRUE(HeadlessFireTimer(dialog, RedrawTimer));
     EXPECT_TRUE(HeadlessFireTimer(dialog, EstimateTimer));
-    // The four areas were measured from their controls (the hole cards view is 141 x 41
-    // dialog units at 14, 21).
-    EXPECT_EQ(appState.handCardsArea.x, 21);
-    EXPECT_EQ(appState.handCardsArea.y, 34);
-    EXPECT_EQ(appState.handCardsArea.surface.width, 212);
-    EXPECT_EQ(appState.handCardsArea.surface.height, 67);
+    const ScreenRect outer = WindowScreenRect(dialog);
+    for (auto [area, id] : {std::pair{&appState.handCardsArea, HandCardsControl},
+                            {&appState.tableCardsArea, TableCardsControl},
+                            {&appState.gainArea, GainControl},
+                            {&appState.opponentsArea, OpponentsControl}}) {
+        const ScreenRect r = WindowScreenRect(ControlWindow(dialog, id));
+        EXPECT_EQ((std::array{area->x, area->y, area->surface.width, area->surface.height}),
+                  (std::array{r.left - outer.left - DialogFrameWidth,
+                              r.top - outer.top - DialogCaptionHeight, r.right - r.left,
+                              r.bottom - r.top}))
+            << id;
+    }
 }
 
-TEST_F(MainDialog, QuitAsksFirstAndOnlyYesEnds)
+TEST_F(MainDialog, EachActionClearsTheResultsThatDependOnItAndKeepsTheRest)
 {
-    HeadlessSetMessageBoxResponder([](const RecordedMessageBox&) { return MessageBoxResult::No; });
-    HeadlessPressKey(dialog, HeadlessKey::Escape);
-    ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-    EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Really Quit?");
-    EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Quit Program");
-    EXPECT_EQ(HeadlessMessageBoxes()[0].buttons, MessageBoxButtons::YesNo);
-    EXPECT_EQ(RunMessageLoop(dialog), -1);  // nothing posted
-    EXPECT_TRUE(HeadlessFireTimer(dialog, EstimateTimer));
-
-    HeadlessSetMessageBoxResponder(nullptr);  // answers Yes
-    HeadlessClickClose(dialog);
-    EXPECT_EQ(RunMessageLoop(dialog), 2);
+    struct Case {
+        const char* action;
+        std::function<void()> act;
+        const char* after;  // Summary() after the action
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, "OH 0 13 26 39 | 5 -- | 101"},
+        {"New Hand", [&] { HeadlessClickControl(dialog, NewHandCommand); },
+         "-- -- -- -- -- | -- -- | 111"},
+        {"the variant", [&] { HeadlessClickControl(dialog, VariantButton); },
+         "-- 0 13 -- -- | 5 -- | 101"},
+        {"a card placed", [] { ChangeCard(7, true); }, "-- 0 13 26 39 | 5 7 | 101"},
+        {"a card taken back", [] { ChangeCard(13, false); }, "-- 0 -- 26 39 | 5 -- | 101"},
+        {"a card not placed taken back", [] { ChangeCard(50, false); },
+         "OH 0 13 26 39 | 5 -- | 101"},
+        {"the modelling check box", [&] { HeadlessClickControl(dialog, ModellingCheckBox); },
+         "-H 0 13 26 39 | 5 -- | 101"},
+        {"a player added",
+         [] {
+             HeadlessSetModalDriver([](Window add) { HeadlessPressKey(add, HeadlessKey::Enter); });
+             MouseAt(Message::MouseMove, 1, 1);
+             ChooseFromMenu(AddNewCommand);
+         },
+         "-H 0 13 26 39 | 5 -- | 1011"},
+        {"a player deleted",
+         [] {
+             HoverMarker(0);
+             ChooseFromMenu(DeleteCommand);
+         },
+         "-H 0 13 26 39 | 5 -- | 01"},
+        {"Playing from the menu",
+         [] {
+             HoverMarker(1);
+             ChooseFromMenu(PlayingCommand);
+         },
+         "-H 0 13 26 39 | 5 -- | 111"},
+        {"a new level from the menu",
+         [] {
+             HoverMarker(2);
+             ChooseFromMenu(FirstBluffingCommand + 9);
+         },
+         "-H 0 13 26 39 | 5 -- | 101"},
+        {"the same level from the menu",
+         [] {
+             HoverMarker(2);
+             ChooseFromMenu(FirstBluffingCommand + 3);
+         },
+         "OH 0 13 26 39 | 5 -- | 101"},
+        {"a click on a marker",
+         [] {
+             auto [x, y] = HoverMarker(0);
+             MouseAt(Message::LeftDown, x, y);
+             MouseAt(Message::LeftUp, x, y);
+         },
+         "OH 0 13 26 39 | 5 -- | 001"},
+    };
+    for (const Case& c : cases) {
+        dialog = StartMainDialog();
+        AddPlayerAt(60, 60);
+        AddPlayerAt(150, 60);
+        AddPlayerAt(240, 60, 3);
+        appState.roster.at(1).playing = false;
+        appState.gameVariant = OmahaHoldem;
+        appState.holeCards = {0, 13, 26, 39};
+        appState.tableCards = {5, NoCard, NoCard, NoCard, NoCard};
+        appState.outcomeCounts = {3, 2, 1};
+        appState.handTypeCounts[OnePair] = 7;
+        c.act();
+        EXPECT_EQ(Summary(), c.after) << c.action;
+    }
 }
 
-TEST_F(MainDialog, EnterPressesTheFocusedButtonOrAsksToQuit)
+TEST_F(MainDialog, NewHandShowsZeroesRepaintsAndRepeatsTheSamplesWithinOneSecond)
 {
-    ChangeCard(0, true);
-    HeadlessPressKey(dialog, HeadlessKey::Enter);  // "New Hand" has the focus
-    EXPECT_EQ(appState.holeCards[0], NoCard);
-    EXPECT_TRUE(HeadlessMessageBoxes().empty());
-    HeadlessPressKey(dialog, HeadlessKey::Tab);  // the check box: Enter means command 1
-    HeadlessPressKey(dialog, HeadlessKey::Enter);
-    ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-    EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Really Quit?");
-}
+    appState.holeCards = {12, 25, NoCard, NoCard};  // two Kings
+    appState.outcomeCounts = {600, 0, 400};
+    RefreshResults(dialog, appState);
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Pair of Kings");
+    EXPECT_EQ(ControlText(dialog, WinShareControl), "60%");
+    EXPECT_EQ(ControlText(dialog, TieShareControl), "0%");
+    EXPECT_EQ(ControlText(dialog, LossShareControl), "40%");
+    // Texas reads only the first two hole slots; Omaha all four, two at a time.
+    appState.holeCards = {12, 1, 25, 14};  // King, Two, King, Two
+    RefreshResults(dialog, appState);
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "High Card (King)");
+    appState.gameVariant = OmahaHoldem;
+    RefreshResults(dialog, appState);
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Pair of Kings");
 
-TEST_F(MainDialog, VariantToggleEmptiesTheLastHoleSlotsAndClearsBothEstimates)
-{
-    HeadlessClickControl(dialog, VariantButton);
-    EXPECT_EQ(appState.gameVariant, OmahaHoldem);
-    EXPECT_EQ(ControlText(dialog, VariantButton), "Omaha Hold'em Poker");
-    for (Card c : {0, 13, 26, 39, 5})
-        ChangeCard(c, true);
-    ASSERT_EQ(appState.holeCards[3], 39);
-    Tick(EstimateTimer, 2);
-    ASSERT_GT(appState.outcomeCounts.total(), 0);
+    appState.handTypeCounts.fill(100);
+    HeadlessDeliverPaints();
+    NewHand(dialog, appState);
+    for (int id : {WinShareControl, TieShareControl, LossShareControl, FirstPercentControl,
+                   FirstPercentControl + HandTypeCount - 1})
+        EXPECT_EQ(ControlText(dialog, id), "0%") << id;
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "No Hand");
+    EXPECT_EQ(HeadlessDeliverPaints(), 1);  // an internal paint request, delivered by the loop
 
-    HeadlessClickControl(dialog, VariantButton);
-    EXPECT_EQ(appState.gameVariant, TexasHoldem);
-    EXPECT_EQ(ControlText(dialog, VariantButton), "Texas Hold'em Poker");
-    EXPECT_EQ(appState.holeCards[0], 0);
-    EXPECT_EQ(appState.holeCards[1], 13);
-    EXPECT_EQ(appState.holeCards[2], NoCard);
-    EXPECT_EQ(appState.holeCards[3], NoCard);
-    EXPECT_EQ(appState.tableCards[0], 5);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);
-    EXPECT_EQ(FinalHandTotal(), 0);
+    int first[5], second[5];
+    std::time_t before, after;
+    do {
+        before = std::time(nullptr);
+        NewHand(dialog, appState);
+        for (int& v : first)
+            v = NextRandom();
+        NewHand(dialog, appState);
+        for (int& v : second)
+            v = NextRandom();
+        after = std::time(nullptr);
+    } while (before != after);  // retry if a second boundary fell in between
+    EXPECT_TRUE(std::ranges::equal(first, second));
 }
 
 TEST_F(MainDialog, EstimateTimerCapsTheDistributionAndRunsTheWinEstimate)
 {
-    Tick(EstimateTimer, 10);
-    EXPECT_EQ(FinalHandTotal(), 50000);
-    Tick(EstimateTimer);
+    Tick(11);
     EXPECT_EQ(FinalHandTotal(), 50000);            // capped until a reset
     EXPECT_EQ(appState.outcomeCounts.total(), 0);  // no hole cards: no win estimate
-
     ChangeCard(0, true);
     ChangeCard(13, true);
-    EXPECT_EQ(FinalHandTotal(), 0);
-    Tick(EstimateTimer, 3);
+    Tick(3);
     EXPECT_EQ(appState.outcomeCounts.total(), 3000);
     EXPECT_EQ(ControlText(dialog, BestPossibleControl), "Royal Flush");
 }
 
-TEST_F(MainDialog, AClickOnTheGainViewPausesAndResumesTheWinEstimate)
+TEST_F(MainDialog, AClickStrictlyInsideTheGainViewPausesAndResumesTheWinEstimate)
 {
     ChangeCard(0, true);
     ChangeCard(13, true);
-    Tick(EstimateTimer);
+    Tick();
     const GlArea& gain = appState.gainArea;
-    const int x = gain.x + gain.surface.width / 2;
-    const int y = gain.y + gain.surface.height / 2;
+    const int x = gain.x + gain.surface.width / 2, y = gain.y + gain.surface.height / 2;
     MouseAt(Message::MouseMove, x, y);
     MouseAt(Message::LeftUp, x, y);
     EXPECT_TRUE(appState.winEstimatePaused);
-    Tick(EstimateTimer, 2);
+    Tick(2);
     EXPECT_EQ(appState.outcomeCounts.total(), 1000);
-    // While paused the gain view stands on white.
-    EXPECT_EQ(HeadlessPixel(ControlWindow(dialog, GainControl), 2, 2), Rgb(255, 255, 255));
-
     MouseAt(Message::LeftUp, x, y);  // a second click resumes from the counts reached
-    EXPECT_FALSE(appState.winEstimatePaused);
-    Tick(EstimateTimer);
+    Tick();
     EXPECT_EQ(appState.outcomeCounts.total(), 2000);
-
-    // The border pixel of the gain view is not inside it.
-    MouseAt(Message::MouseMove, gain.x, y);
-    MouseAt(Message::LeftUp, gain.x, y);
-    EXPECT_FALSE(appState.winEstimatePaused);
+    for (auto [bx, by] : {std::pair{gain.x, y}, {x, gain.y + gain.surface.height}}) {
+        MouseAt(Message::MouseMove, bx, by);  // the border pixels are not inside
+        MouseAt(Message::LeftUp, bx, by);
+        EXPECT_FALSE(appState.winEstimatePaused);
+    }
 }
 
-TEST_F(MainDialog, AClickTogglesAMarkerAndADragOfTenPixelsOnlyMovesIt)
+TEST_F(MainDialog, ADragOfUnderTenPixelsTogglesAMarkerAndTenOnlyMoveIt)
 {
     AddPlayerAt(100, 100);
-    appState.outcomeCounts = {5, 5, 5};
-    int x = 0, y = 0;
-    MarkerCentre(0, x, y);
-    MouseAt(Message::MouseMove, x, y);
-    ASSERT_EQ(appState.hoverPlayer, 0);
+    auto [x, y] = HoverMarker(0);
     MouseAt(Message::LeftDown, x, y);
     MouseAt(Message::MouseMove, x + 4, y);
     MouseAt(Message::MouseMove, x + 4, y + 5);  // 9 pixels in all
     MouseAt(Message::LeftUp, x + 4, y + 5);
     EXPECT_FALSE(appState.roster.at(0).playing);
-    EXPECT_EQ(appState.outcomeCounts.total(), 15);  // a marker click keeps the estimate
-    EXPECT_EQ(appState.roster.at(0).x, 104);        // the marker followed the few pixels
+    EXPECT_EQ(appState.roster.at(0).x, 104);  // the marker followed, y upwards
     EXPECT_EQ(appState.roster.at(0).y, 95);
     EXPECT_EQ(appState.draggedPlayer, -1);
 
-    MarkerCentre(0, x, y);
-    MouseAt(Message::MouseMove, x, y);
+    std::tie(x, y) = HoverMarker(0);
     MouseAt(Message::LeftDown, x, y);
     MouseAt(Message::MouseMove, x + 5, y);
     MouseAt(Message::MouseMove, x, y);  // back and forth adds up to 10
@@ -183,173 +283,100 @@ TEST_F(MainDialog, AClickTogglesAMarkerAndADragOfTenPixelsOnlyMovesIt)
     EXPECT_FALSE(appState.roster.at(0).playing);
 }
 
-TEST_F(MainDialog, AReleaseOverAPlacedCardTakesItBack)
+TEST_F(MainDialog, AReleaseOverAPlacedCardTakesItBackAndElsewhereNothing)
 {
     ChangeCard(0, true);
     ChangeCard(13, true);
-    Tick(EstimateTimer);
     const GlArea& hand = appState.handCardsArea;
-    // The second of two hole cards spans x 0.1 .. 0.4 of the view, y -0.6 .. 0.6.
-    const int x = hand.x + static_cast<int>((1.25 / 2.0) * hand.surface.width);
     const int y = hand.y + hand.surface.height / 2;
-    MouseAt(Message::MouseMove, x, y);
-    EXPECT_EQ(appState.hoveredCard[HandView], 13);
-    MouseAt(Message::LeftUp, x, y);
+    for (int x : {hand.x + 2, hand.x + hand.surface.width * 5 / 8}) {  // a gap; the second card
+        MouseAt(Message::MouseMove, x, y);
+        MouseAt(Message::LeftUp, x, y);
+    }
     EXPECT_EQ(appState.holeCards[0], 0);
     EXPECT_EQ(appState.holeCards[1], NoCard);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);
-
-    // Over an empty part of the view nothing changes.
-    Tick(EstimateTimer);
-    MouseAt(Message::MouseMove, hand.x + 2, y);
-    MouseAt(Message::LeftUp, hand.x + 2, y);
-    EXPECT_EQ(appState.holeCards[0], 0);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);  // no hole: the estimate did not run
 }
 
-TEST_F(MainDialog, RightClicksOpenTheMenuThatFitsThePlaceAndAddAPlayer)
+TEST_F(MainDialog, RightClicksOpenTheMenuThatFitsThePlace)
 {
     appState.dialogOriginX = 200;
     appState.dialogOriginY = 100;
     MouseAt(Message::MouseMove, 30, 40);
-    HeadlessSetMenuResponder([](const ShownMenu& menu) { return menu.items[0].id; });
     HeadlessSetModalDriver([](Window addDialog) {
         EXPECT_EQ(ControlText(addDialog, NameEditControl), "Opponent 1");
-        SetControlText(addDialog, NameEditControl, "Zoë");
+        SetControlText(addDialog, NameEditControl, "Zo\xC3\xAB");
         MessageParams scroll;
         scroll.control = ControlWindow(addDialog, AggressionBarControl);
         scroll.id = ScrollPageRight;
         SendWindowMessage(addDialog, Message::HScroll, scroll);
         HeadlessPressKey(addDialog, HeadlessKey::Enter);
     });
-    appState.outcomeCounts = {1, 1, 1};
-    MouseAt(Message::RightUp, 30, 40);
+    ChooseFromMenu(AddNewCommand);
     ASSERT_EQ(HeadlessMenusShown().size(), 1u);
     EXPECT_EQ(HeadlessMenusShown()[0].items.size(), 1u);
     EXPECT_EQ(HeadlessMenusShown()[0].items[0].text, "Add New");
     EXPECT_EQ(HeadlessMenusShown()[0].screenX, 230);
     EXPECT_EQ(HeadlessMenusShown()[0].screenY, 140);
-    HeadlessDeliverPosted();  // the chosen command arrives after the menu closed
-
     ASSERT_EQ(appState.roster.count(), 1);
     const Player& p = appState.roster.at(0);
-    EXPECT_EQ(p.name, "Zo\xEB");  // stored as Windows-1252
-    EXPECT_EQ(p.aggression, 10);
-    EXPECT_EQ(p.bluffing, 5);
-    EXPECT_TRUE(p.playing);
-    EXPECT_EQ(p.x, 12);
-    EXPECT_EQ(p.y, 12);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);
-}
+    EXPECT_EQ(std::tuple(p.name, p.aggression, p.bluffing, p.playing, p.x, p.y),
+              std::tuple("Zo\xEB", 10, 5, true, 12, 12));
 
-TEST_F(MainDialog, PlayerMenuShowsTheStateAndItsCommandsFollowTheResetRules)
-{
-    AddPlayerAt(60, 60, 5, 3);
-    AddPlayerAt(150, 60);
-    int x = 0, y = 0;
-    MarkerCentre(0, x, y);
-    MouseAt(Message::MouseMove, x, y);
-    ShownMenu seen;
-    int choice = FirstAggressionCommand + 5;  // the level it already has
-    HeadlessSetMenuResponder([&](const ShownMenu& menu) {
-        seen = menu;
-        return choice;
-    });
-    appState.outcomeCounts = {1, 1, 1};
-    MouseAt(Message::RightUp, x, y);
-    HeadlessDeliverPosted();
-    EXPECT_EQ(appState.selectedPlayer, 0);
+    AddPlayerAt(60, 60, 3);
+    HoverMarker(1);
+    appState.roster.at(1).playing = false;
+    ChooseFromMenu(0);  // dismissed
+    EXPECT_EQ(appState.selectedPlayer, 1);
+    const ShownMenu& seen = HeadlessMenusShown().back();
     ASSERT_EQ(seen.items.size(), 5u);
     EXPECT_EQ(seen.items[0].text, "Playing");
-    EXPECT_TRUE(seen.items[0].checked);
+    EXPECT_FALSE(seen.items[0].checked);
     EXPECT_EQ(seen.items[1].text, "Aggression");
     EXPECT_TRUE(seen.items[1].submenu[5].checked);
+    EXPECT_EQ(seen.items[2].text, "Bluffing");
     EXPECT_TRUE(seen.items[2].submenu[3].checked);
     EXPECT_TRUE(seen.items[3].separator);
     EXPECT_EQ(seen.items[4].text, "Delete");
-    EXPECT_EQ(appState.outcomeCounts.total(), 3);  // same level: nothing changes
-
-    choice = FirstBluffingCommand + 9;
-    MouseAt(Message::RightUp, x, y);
-    HeadlessDeliverPosted();
-    EXPECT_EQ(appState.roster.at(0).bluffing, 9);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);
-
-    appState.outcomeCounts = {1, 1, 1};
-    choice = PlayingCommand;
-    MouseAt(Message::RightUp, x, y);
-    HeadlessDeliverPosted();
-    EXPECT_FALSE(appState.roster.at(0).playing);
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);  // the menu's toggle clears the estimate
-
-    choice = DeleteCommand;
-    MouseAt(Message::RightUp, x, y);
-    HeadlessDeliverPosted();
-    ASSERT_EQ(appState.roster.count(), 1);
-    EXPECT_EQ(appState.roster.at(0).x, 150);  // the later player moved down
 }
 
 TEST_F(MainDialog, IndexesOfDeletedPlayersAreNeverUsed)
 {
     AddPlayerAt(60, 60);
     AddPlayerAt(150, 60);
-    int x = 0, y = 0;
-    MarkerCentre(1, x, y);
-    MouseAt(Message::MouseMove, x, y);
-    ASSERT_EQ(appState.hoverPlayer, 1);
-    HeadlessSetMenuResponder([](const ShownMenu&) { return DeleteCommand; });
-    MouseAt(Message::RightUp, x, y);
-    HeadlessDeliverPosted();
-    ASSERT_EQ(appState.roster.count(), 1);
-
-    // Without a mouse move, a press and release and another right-click must not reach the
-    // deleted record; the right-click offers "Add New" instead.
+    AddPlayerAt(240, 60);
+    // The hovered middle player is deleted while the button is held. Without a mouse move, the
+    // release, a right-click and a press reach nobody; the later player, moved down, is picked.
+    auto [x, y] = HoverMarker(1);
     MouseAt(Message::LeftDown, x, y);
+    ChooseFromMenu(DeleteCommand);
+    ASSERT_EQ(appState.roster.count(), 2);
     MouseAt(Message::LeftUp, x, y);
-    EXPECT_TRUE(appState.roster.at(0).playing);
     HeadlessSetMenuResponder(nullptr);
     MouseAt(Message::RightUp, x, y);
     EXPECT_EQ(HeadlessMenusShown().back().items[0].text, "Add New");
+    MouseAt(Message::LeftDown, x, y);
+    MouseAt(Message::MouseMove, x + 3, y);
+    MouseAt(Message::LeftUp, x + 3, y);
+    EXPECT_EQ(Summary(), "-- -- -- -- -- | -- -- | 11");
+    EXPECT_EQ(appState.roster.at(1).x, 240);
+    HoverMarker(1);
+    ChooseFromMenu(PlayingCommand);
+    EXPECT_EQ(Summary(), "-- -- -- -- -- | -- -- | 10");
 
     // Menu commands for a selected index beyond the roster change nothing.
     appState.selectedPlayer = 5;
-    for (int command :
-         {PlayingCommand, DeleteCommand, FirstAggressionCommand + 1, FirstBluffingCommand + 1}) {
-        MessageParams params;
-        params.id = command;
-        SendWindowMessage(dialog, Message::Command, params);
-    }
-    EXPECT_EQ(appState.roster.count(), 1);
-
-    // A drag whose player is deleted while the button is held ends without touching it.
-    MarkerCentre(0, x, y);
-    MouseAt(Message::MouseMove, x, y);
-    MouseAt(Message::LeftDown, x, y);
-    appState.selectedPlayer = 0;
-    MessageParams del;
-    del.id = DeleteCommand;
-    SendWindowMessage(dialog, Message::Command, del);
-    MouseAt(Message::MouseMove, x + 3, y + 3);
-    MouseAt(Message::LeftUp, x + 3, y + 3);
-    EXPECT_EQ(appState.roster.count(), 0);
-}
-
-TEST_F(MainDialog, ModellingCheckBoxClearsOnlyTheWinEstimate)
-{
-    appState.handTypeCounts[OnePair] = 7;
-    appState.outcomeCounts = {3, 2, 1};
-    HeadlessClickControl(dialog, ModellingCheckBox);
-    EXPECT_TRUE(IsControlChecked(dialog, ModellingCheckBox));
-    EXPECT_EQ(appState.outcomeCounts.total(), 0);
-    EXPECT_EQ(appState.handTypeCounts[OnePair], 7);
+    for (int id :
+         {PlayingCommand, DeleteCommand, FirstAggressionCommand + 1, FirstBluffingCommand + 1})
+        Command(id);
+    EXPECT_EQ(appState.roster.count(), 2);
+    EXPECT_EQ(appState.roster.at(0).aggression, 5);
 }
 
 TEST_F(MainDialog, DestroyDeletesTheFourContexts)
 {
     DestroyWindow(dialog);
-    EXPECT_EQ(appState.handCardsArea.surface.rc, nullptr);
-    EXPECT_EQ(appState.tableCardsArea.surface.rc, nullptr);
-    EXPECT_EQ(appState.gainArea.surface.rc, nullptr);
-    EXPECT_EQ(appState.opponentsArea.surface.rc, nullptr);
+    for (const GlArea* area : {&appState.handCardsArea, &appState.tableCardsArea,
+                               &appState.gainArea, &appState.opponentsArea})
+        EXPECT_EQ(area->surface.rc, nullptr);
     DrawCardAreas();  // nothing draws through a deleted context
 }

@@ -30,11 +30,8 @@ protected:
     void SetUp() override
     {
         dialog = StartMainDialog();
-        ASSERT_TRUE(RegisterWindowClass("CardSelectWindow", CardSelectWndProc));
-        grid = CreateTopLevelWindow("CardSelectWindow", "Card Selection Window", 10, 10, 400, 180,
-                                    dialog);
+        grid = OpenSelectionWindow();
         ASSERT_NE(grid, nullptr);
-        ASSERT_TRUE(LoadCardTexture());
         CreateInitialRoster(appState.roster, appState.opponentsArea.surface.width,
                             appState.opponentsArea.surface.height);
         views = {ControlWindow(dialog, HandCardsControl),

@@ -12,6 +12,32 @@ void CatchProcessExit()
     HeadlessSetExitHandler([](int code) { throw ProcessExit{code}; });
 }
 
+int ExitCodeOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ProcessExit& exit) {
+        return exit.code;
+    }
+    return 1000;
+}
+
+Window SelectionWindow()
+{
+    for (Window w : HeadlessTopLevelWindows())
+        if (HeadlessWindowText(w) == "Card Selection Window")
+            return w;
+    return nullptr;
+}
+
+Window OpenSelectionWindow()
+{
+    if (!RegisterCardSelectClass(nullptr) || !CreateCardSelectWindow(nullptr))
+        return nullptr;
+    LoadCardTexture();
+    return SelectionWindow();
+}
+
 // Deletes the contexts a previous test left in the state block, before it is reset.
 void ReleaseGlContexts()
 {

@@ -3,7 +3,7 @@
 
 #include "app/state.h"
 
-#include <stdexcept>
+#include <functional>
 
 // Thrown by the exit handler the fixture installs, so that a test can catch ExitProcess.
 struct ProcessExit {
@@ -17,6 +17,15 @@ Window StartMainDialog();
 
 // Installs an exit handler that throws ProcessExit.
 void CatchProcessExit();
+
+// The exit code with which an action ended the process, or 1000 when it did not.
+int ExitCodeOf(const std::function<void()>& action);
+
+// Opens the card selection window and loads the card texture, as start-up does; returns it.
+Window OpenSelectionWindow();
+
+// The open card selection window, or null.
+Window SelectionWindow();
 
 // Sends a mouse message to the main dialog at (x, y) in its client pixels.
 void MouseAt(Message message, int x, int y);
