@@ -36,8 +36,11 @@ int IndexIn(std::string_view letters, int code)
 
 int OnChar(int code)
 {
-    if ((code == ' ' || code == ',') && typing.separates)
+    if ((code == ' ' || code == ',') && typing.separates) {
+        typing.rank = -1;  // a rank followed by anything but a suit is dropped
+        typing.one = false;
         return 1;
+    }
     const int rank = IndexIn(RankLetters, code);
     const int suit = IndexIn("CDHS", code);
     const int waiting = typing.rank;

@@ -18,7 +18,7 @@ inline constexpr std::string_view SuitLetters = "cdhs";
 // - A rank waits for its suit; anything else typed after it drops it (a later rank replaces
 //   it). A card already placed, or one with every slot of the variant full, changes nothing.
 // - Spaces and commas right after a typed card or a waiting rank are separators and do nothing
-//   else (the waiting rank keeps waiting); "right after" means nothing happened in between:
+//   else (a waiting rank is dropped all the same); "right after" means nothing happened between:
 //   same window, same focus, the same cards in the slots. Any other space keeps its meaning
 //   (it presses the focused button).
 // - Backspace and Delete take back LastPlacedCard(); with none placed they do nothing.

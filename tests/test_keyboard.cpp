@@ -37,8 +37,8 @@ constexpr KeyCase Cases[] = {
     {TexasHoldem, true, "", "", "aS, kD ,  10h", "As Kd", "Th"},
     {OmahaHoldem, false, "", "", "As Kd Qh Jc Ts", "As Kd Qh Jc", "Ts"},
     {OmahaHoldem, true, "As", "", "2c3d", "As 2c 3d --", ""},
-    // A rank waits for its suit through separators; anything else drops it.
-    {TexasHoldem, false, "", "", "A s", "As --", ""},
+    // A rank waits for its suit; anything else drops it (a separator still does nothing else).
+    {TexasHoldem, false, "", "", "A s, Kd", "Kd --", ""},
     {TexasHoldem, false, "", "", "AKs", "Ks --", ""},
     {TexasHoldem, true, "", "", "Axs 1s 0s s", "", ""},
     {TexasHoldem, false, "", "", "A\bs", "", ""},
