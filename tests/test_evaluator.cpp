@@ -1,23 +1,162 @@
-// The evaluator on known hands and thresholds, seven-card category counts, rank-key properties.
+// Cards and scores: the generator and its draws, the evaluator against exhaustive category counts
+// and against a slow literal reference hand by hand, and the sentences that tell a score.
 #include "cards/evaluator.h"
 #include "cards/evaluator_tables.h"
 
+#include "app/new_hand.h"
 #include "app/state.h"
 #include "odds/evaluate_hand.h"
+#include "odds/hand_description.h"
+#include "odds/screen.h"
+#include "platform/headless/headless.h"
 #include "tests/support/card_text.h"
+#include "tests/support/exact_final_hands.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string_view>
+#include <random>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// ScoreFive (board only), EvaluateTexas, EvaluateOmaha, EvaluateHand under either variant.
-enum Kind { Five, Texas, Omaha, AsTexas, AsOmaha };
+#if defined(TABLEWISE_SANITIZED)
+constexpr int HandCount = 100000;  // the sanitizers slow everything down some twenty times
+#else
+// The reference takes some 4 us a hand: this many reach the rare hands (straight flushes of
+// two-suit deals, sets with one to four empty slots) thousands of times each.
+constexpr int HandCount = 2000000;
+#endif
+
+// --- The literal reference: the present cards' ranks sorted into groups (larger group first,
+// higher rank first), the category read off the groups, the score packed from the group values.
+// Every five-card set is enumerated; it shares no step with the tables in cards/.
+HandScore ReferenceScoreFive(const Card cards[5])
+{
+    std::pair<int, int> groups[5];  // (cards of the rank, rank value with the Ace 14)
+    int groupCount = 0;
+    int suits = 0;  // one bit per suit present
+    for (int i = 0; i < 5; ++i) {
+        if (cards[i] == NoCard)
+            continue;
+        suits |= 1 << SuitOf(cards[i]);
+        const int value = RankOf(cards[i]) == 0 ? 14 : RankOf(cards[i]) + 1;
+        int g = 0;
+        while (g < groupCount && groups[g].second != value)
+            ++g;
+        if (g == groupCount)
+            groups[groupCount++] = {0, value};
+        ++groups[g].first;
+    }
+    for (int i = 1; i < groupCount; ++i)
+        for (int j = i; j > 0 && groups[j] > groups[j - 1]; --j)
+            std::swap(groups[j], groups[j - 1]);
+    auto pack = [&](HandType type, int count) {
+        HandScore score = static_cast<HandScore>(type) << 20;
+        for (int i = 0; i < count; ++i)
+            score += groups[i].second << (16 - 4 * i);
+        return score;
+    };
+    if (groupCount == 5) {
+        // A straight runs down by one from the top, or is A-5-4-3-2 with the Five on top.
+        const bool flush = (suits & (suits - 1)) == 0;
+        const int high = groups[0].second;
+        const int top = high - groups[4].second == 4          ? high
+                        : high == 14 && groups[1].second == 5 ? 5
+                                                              : 0;
+        if (flush && top == 14)
+            return RoyalFlush << 20;
+        if (top != 0)
+            return ((flush ? StraightFlush : Straight) << 20) + (top << 16);
+        if (flush)
+            return pack(Flush, 5);
+    }
+    const int first = groupCount > 0 ? groups[0].first : 0;
+    const int second = groupCount > 1 ? groups[1].first : 0;
+    const HandType type = first == 4   ? FourOfAKind
+                          : first == 3 ? (second == 2 ? FullHouse : ThreeOfAKind)
+                          : first == 2 ? (second == 2 ? TwoPairs : OnePair)
+                                       : HighCard;
+    return pack(type, groupCount);
+}
+
+// The first set in enumeration order above the threshold, else the best (-1 for none).
+template <int N, int FromHand>
+HandScore ReferenceEvaluate(const Card (&pool)[N], std::int32_t threshold)
+{
+    HandScore best = -1;
+    int i[5];
+    auto visit = [&](auto&& self, int depth, int from) -> bool {
+        if (depth == 5) {
+            const Card five[5] = {pool[i[0]], pool[i[1]], pool[i[2]], pool[i[3]], pool[i[4]]};
+            const HandScore s = ReferenceScoreFive(five);
+            if (s > best)
+                best = s;
+            return s > threshold;
+        }
+        // With FromHand > 0 exactly FromHand of the five come from pool[0..3].
+        const int end = FromHand > 0 && depth < FromHand ? 4 : N;
+        const int start = FromHand > 0 && depth == FromHand ? std::max(from, 4) : from;
+        for (i[depth] = start; i[depth] < end; ++i[depth])
+            if (self(self, depth + 1, i[depth] + 1))
+                return true;
+        return false;
+    };
+    visit(visit, 0, 0);
+    return best;
+}
+
+HandScore ReferenceEvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
+    return ReferenceEvaluate<7, 0>(seven, threshold);
+}
+
+HandScore ReferenceEvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    const Card nine[9] = {hole[0],  hole[1],  hole[2],  hole[3], board[0],
+                          board[1], board[2], board[3], board[4]};
+    return ReferenceEvaluate<9, 2>(nine, threshold);
+}
+
+using Evaluate = HandScore (*)(const Card[4], const Card[5], std::int32_t);
+
+// Nine distinct cards. Deal n % 8 == 0 comes from two random suits (six- and seven-card flushes,
+// straight flushes); in deal n % 8 == 4 each slot is empty with chance 1/4 (3/4 in one of 16).
+// Thresholds on every fourth deal: below and at the score, an earlier score, an arbitrary value.
+void ExpectRandomHandsMatch(Evaluate fast, Evaluate reference, unsigned seed, int hands)
+{
+    std::mt19937 rng(seed);
+    HandScore previous = 0;
+    for (int n = 0; n < hands; ++n) {
+        const int a = static_cast<int>(rng() % 4);
+        const int b = static_cast<int>(rng() % 4);
+        std::array<Card, CardCount> deck;
+        std::size_t size = 0;
+        for (Card c = 0; c < CardCount; ++c)
+            if (n % 8 != 0 || SuitOf(c) == a || SuitOf(c) == b)
+                deck[size++] = c;
+        for (std::size_t i = 0; i < 9; ++i) {
+            std::swap(deck[i], deck[std::uniform_int_distribution<std::size_t>(i, size - 1)(rng)]);
+            if (n % 8 == 4 && rng() % 4 < (n % 128 == 4 ? 3u : 1u))
+                deck[i] = NoCard;
+        }
+        const Card* hole = deck.data();
+        const Card* board = deck.data() + 4;
+        ASSERT_EQ(ScoreFive(board), ReferenceScoreFive(board)) << "deal " << n;
+        const HandScore score = reference(hole, board, NoThreshold);
+        ASSERT_EQ(fast(hole, board, NoThreshold), score) << "deal " << n;
+        if (n % 4 != 0)
+            continue;
+        const std::int32_t any = std::uniform_int_distribution<std::int32_t>(0, 0x9FFFFF)(rng);
+        for (std::int32_t t : {score - 1, score, previous, any})
+            ASSERT_EQ(fast(hole, board, t), reference(hole, board, t)) << n << " over " << t;
+        previous = score;
+    }
+}
 
 // Every rank multiset with at most four of a rank and seven cards in all, as key sums.
 void CollectSums(int rank, int cards, std::uint32_t sum, std::vector<std::uint32_t>& out)
@@ -31,6 +170,45 @@ void CollectSums(int rank, int cards, std::uint32_t sum, std::vector<std::uint32
 }
 
 }  // namespace
+
+TEST(Generator, FollowsItsSequenceAndDrawsFreeCardsExactlyAsOneCardAtATime)
+{
+    SeedRandom(1);
+    EXPECT_EQ(NextRandom(), 41);
+    EXPECT_EQ(NextRandom(), 18467);
+    EXPECT_EQ(NextRandom(), 6334);
+    // value * 52 / 32768 maps 630 or 631 generator values onto every card, 0 to 0, 32767 to 51.
+    int seen[CardCount] = {};
+    for (std::uint32_t value = 0; value < 32768; ++value)
+        ++seen[CardOfState(value << 16)];
+    for (int count : seen)
+        EXPECT_TRUE(count == 630 || count == 631) << count;
+    EXPECT_EQ(CardOfState(0xFFFFu), 0);
+    EXPECT_EQ(CardOfState(0x7FFFu << 16), 51);
+
+    // The plain rule: RandomCard again and again until the card is free. Crowded decks make
+    // long runs of rejected draws, where drawing several steps at once could slip.
+    std::mt19937 pick(11);
+    for (int trial = 0; trial < 2000; ++trial) {
+        UsedCards fast;
+        for (Card c = 0; c < 52; ++c)
+            fast[c] = (pick() % 10) < static_cast<unsigned>(trial % 10) ? 1 : 0;
+        fast[static_cast<Card>(pick() % 52)] = 0;  // at least one card is free
+        UsedCards plain = fast;
+        const std::uint32_t seed = pick();
+        SeedRandom(seed);
+        const Card drawn = DrawUnusedCard(fast);
+        const std::uint32_t after = randomState;
+        SeedRandom(seed);
+        Card expected = RandomCard();
+        while (plain[expected] == 1)
+            expected = RandomCard();
+        plain[expected] = 1;
+        ASSERT_EQ(drawn, expected) << trial;
+        ASSERT_EQ(after, randomState) << trial;
+        ASSERT_EQ(fast.flag, plain.flag) << trial;
+    }
+}
 
 TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
 {
@@ -48,9 +226,30 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
     EXPECT_LT(sizeof(EvaluatorTables), 1000000u);
 }
 
-TEST(Evaluator, SevenCardHandsFallIntoTheKnownCategoryCounts)
+TEST(Evaluator, EveryFiveCardHandScoresAsTheReferenceInTheKnownCategoryCounts)
 {
     std::array<std::int64_t, HandTypeCount> counts{};
+    std::int64_t mismatches = 0;
+    Card f[5];
+    for (f[0] = 0; f[0] < 48; ++f[0])
+        for (f[1] = f[0] + 1; f[1] < 49; ++f[1])
+            for (f[2] = f[1] + 1; f[2] < 50; ++f[2])
+                for (f[3] = f[2] + 1; f[3] < 51; ++f[3])
+                    for (f[4] = f[3] + 1; f[4] < 52; ++f[4]) {
+                        const HandScore score = ScoreFive(f);
+                        ++counts[static_cast<std::size_t>(HandTypeOf(score))];
+                        if (score != ReferenceScoreFive(f) && ++mismatches < 10)
+                            ADD_FAILURE()
+                                << f[0] << ' ' << f[1] << ' ' << f[2] << ' ' << f[3] << ' ' << f[4];
+                    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(counts, (std::array<std::int64_t, HandTypeCount>{1302540, 1098240, 123552, 54912,
+                                                               10200, 5108, 3744, 624, 36, 4}));
+}
+
+TEST(Evaluator, SevenCardHandsFallIntoTheKnownCategoryCounts)
+{
+    HandTypeCounts counts{};
     Card h[4] = {NoCard, NoCard, NoCard, NoCard};
     Card b[5];
     for (h[0] = 0; h[0] < 46; ++h[0])
@@ -62,40 +261,40 @@ TEST(Evaluator, SevenCardHandsFallIntoTheKnownCategoryCounts)
                             for (b[4] = b[3] + 1; b[4] < 52; ++b[4])
                                 ++counts[static_cast<std::size_t>(
                                     HandTypeOf(EvaluateTexas(h, b, NoThreshold)))];
-    EXPECT_EQ(counts, (std::array<std::int64_t, HandTypeCount>{23294460, 58627800, 31433400,
-                                                               6461620, 6180020, 4047644, 3473184,
-                                                               224848, 37260, 4324}));
+    EXPECT_EQ(counts, SevenCardHandCounts);
+}
+
+TEST(Evaluator, RandomTexasHandsMatchTheReferenceWithAndWithoutThresholds)
+{
+    ExpectRandomHandsMatch(EvaluateTexas, ReferenceEvaluateTexas, 20240611, HandCount);
+}
+
+TEST(Evaluator, RandomOmahaHandsMatchTheReferenceWithAndWithoutThresholds)
+{
+    ExpectRandomHandsMatch(EvaluateOmaha, ReferenceEvaluateOmaha, 7781, HandCount / 2);
 }
 
 TEST(Evaluator, KnownHandsScoreAsTheRulesSay)
 {
+    enum Kind { Texas, Omaha, AsTexas, AsOmaha };  // the last two through EvaluateHand
     struct Case {
         Kind kind;
-        const char* hole;
-        const char* board;
+        const char *hole, *board;
         HandScore expected;
         std::int32_t threshold = NoThreshold;
     };
     const Case cases[] = {
-        // Straights: wheel, steel wheel, Ace-high, royal; none around the corner.
-        {Five, "", "As 2h 3d 4c 5s", 0x450000},
-        {Five, "", "Ad 2d 3d 4d 5d", 0x850000},
-        {Five, "", "Ts Jh Qd Kc As", 0x4E0000},
-        {Five, "", "Th Jh Qh Kh Ah", 0x900000},
-        {Five, "", "Ks Ah 2d 3c 4s", 0x0ED432},
-        // Missing cards: no kicker nibble, no flush of four, nothing at all.
-        {Five, "", "Ks -- Kh 4d 4c", 0x2D4000},
-        {Five, "", "Kh 9h -- 4h 2h", 0x0D9420},
-        {Five, "", "As", 0x0E0000},
-        {Five, "", "", 0},
+        // Missing cards: no kicker nibble, nothing at all.
         {Texas, "", "", 0},
         {Omaha, "", "", 0},
         {Texas, "As Ah", "", 0x1E0000},
         {Texas, "As --", "Kh Qd Jc -- Ts", 0x4E0000},
-        // Texas, best five of seven: royal whatever else lies there, six-card straight, no
-        // corner straight, three pairs, six-card flush, two sets of three, four and a kicker.
-        {Texas, "Ac Kc", "Qc Jc Tc 2s 7h", 0x900000},
+        {Texas, "Ks --", "Kh 4d 4c", 0x2D4000},
+        // Texas, best five of seven: royal whatever else lies there, wheel under a board pair,
+        // six-card straight, no corner straight, three pairs, six-card flush, two sets of three,
+        // four and a kicker.
         {Texas, "Ac Kc", "Qc Jc Tc 9c Ks", 0x900000},
+        {Texas, "As 2h", "3d 4c 5s Kh Kd", 0x450000},
         {Texas, "As 2h", "3d 4c 5s 6h Kd", 0x460000},
         {Texas, "Ks Ah", "2d 3c 4s 9h 8d", 0x0ED984},
         {Texas, "As Ah", "Kd Kc 2s 2h Qd", 0x2EDC00},
@@ -103,38 +302,83 @@ TEST(Evaluator, KnownHandsScoreAsTheRulesSay)
         {Texas, "3s 3h", "3d 9s 9h 9d Ac", 0x693000},
         {Texas, "8s 8h", "8d 8c Ks Kh Ad", 0x78E000},
         // Omaha, two hole and three board cards: four suited in the hole or on the board make no
-        // flush, two and three do; four Aces are a pair; board trips and a hole pair, a house.
+        // flush, two and three do; four Aces are a pair; board trips and a hole pair, a house;
+        // the steel wheel with two from the hand.
         {Omaha, "Ah 9h 7h 4h", "Kh Qh 2s 5d Tc", 0x0EDCA9},
         {Omaha, "Ah 9s 7d 4c", "Kh Qh 2h 5h Tc", 0x0EDCA9},
         {Omaha, "Ah 9h 7d 4c", "Kh Qh 2h 5s Tc", 0x5EDC92},
         {Omaha, "Ac Kc 2s 7h", "Qc Jc Tc 4s 5h", 0x900000},
         {Omaha, "As Ah Ad Ac", "5s 6h 7d 8c 9s", 0x1E9870},
         {Omaha, "9s 9h 2d 3c", "9d Ks Kh Kd 4s", 0x6D9000},
+        {Omaha, "As 2s Kd Kc", "3s 4s 5s 9h 9c", 0x850000},
+        {Omaha, "As 2s 3s 4s", "5s 9h 9c Kd Qd", 0x19ED40},
         // EvaluateHand: Texas reads hole slots 0 and 1 only, Omaha makes three Aces with slot 2.
         {AsTexas, "Ah 9s Ad 4c", "Kh Qh 2h 5s Ac", 0x1EDC90},
         {AsOmaha, "Ah 9s Ad 4c", "Kh Qh 2h 5s Ac", 0x3EDC00},
-        // A threshold returns the first set beating it, else the maximum. Texas: set {0,1,2,4,5}
-        // first pairs the Kings; Omaha: hole pair (0,2) beats Ace-Queen high at once.
-        {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750},
+        // A threshold returns the first set beating it, else the maximum; a threshold equal to
+        // the best is not beaten. Texas: set {0,1,2,4,5} first pairs the Kings; Omaha: hole
+        // pair (0,2) beats Ace-Queen high at once.
         {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D7520, 0x1C0000},
         {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x1D9750},
         {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x300000},
         {Texas, "2s 5h", "7d 9c Ks Kh 3d", 0x1D9750, 0x1D974F},
-        {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x1EC970},
         {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x0EC752, 0x0EC000},
         {Omaha, "2s 8h Ad Ac", "Qs 7h 5d 9c 3s", 0x1EC970, 0x1EC970},
     };
     for (const Case& c : cases) {
         const std::array<Card, 4> hole = Cards<4>(c.hole);
         const std::array<Card, 5> board = Cards<5>(c.board);
+        appState.gameVariant = c.kind == AsOmaha ? OmahaHoldem : TexasHoldem;
         auto evaluate = c.kind == Texas   ? EvaluateTexas
                         : c.kind == Omaha ? EvaluateOmaha
                                           : EvaluateHand;
-        appState.gameVariant = c.kind == AsOmaha ? OmahaHoldem : TexasHoldem;
-        EXPECT_EQ(c.kind == Five ? ScoreFive(board.data())
-                                 : evaluate(hole.data(), board.data(), c.threshold),
-                  c.expected)
+        EXPECT_EQ(evaluate(hole.data(), board.data(), c.threshold), c.expected)
             << c.hole << " | " << c.board << " over " << c.threshold;
     }
     appState.gameVariant = TexasHoldem;
+}
+
+TEST(HandDescription, TellsEveryCategoryAndReportsImpossibleRanks)
+{
+    HeadlessReset();
+    const std::pair<HandScore, const char*> cases[] = {
+        {0x900000, "Royal Flush"},
+        {0x850000, "Straight Flush on Five"},
+        {0x8D0000, "Straight Flush on King"},
+        {0x7ED000, "Four of a kind (Aces) plus King"},
+        {0x7E0000, "Four of a kind (Aces) plus <unknown>"},  // four cards known: no kicker
+        {0x63E000, "Full House, Threes and Aces"},
+        {0x500000, "Simple flush"},
+        {0x5EDCB9, "Simple flush"},
+        {0x450000, "Straight, Five high"},
+        {0x4E0000, "Straight, Ace high"},
+        {0x3D0000, "Three of a kind (Kings)"},
+        {0x2DC200, "Two pairs, Kings and Queens"},
+        {0x1E0000, "Pair of Aces"},
+        {0x160000, "Pair of Sixes"},
+        {0x0D0000, "High Card (King)"},
+        {0, "No Hand"},
+        {-5, "No Hand"},
+    };
+    for (const auto& [score, text] : cases)
+        EXPECT_EQ(HandDescription(score), text) << std::hex << score;
+    std::string names;
+    AppendRankName(names, 1, false);
+    AppendRankName(names, 14, true);
+    AppendRankName(names, 0, true);
+    EXPECT_EQ(names, "AceAces<unknown>");
+    EXPECT_TRUE(HeadlessMessageBoxes().empty());
+
+    // A nibble of 15 never comes from the evaluator; it is reported and the sentence goes on.
+    EXPECT_EQ(HandDescription(0x1F0000), "Pair of ");
+    ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+    EXPECT_EQ(HeadlessMessageBoxes()[0].text, "ERROR CARD TYPE SCORE 15");
+    EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Error!");
+    EXPECT_EQ(HeadlessMessageBoxes()[0].owner, appState.mainDialog);
+
+    Window dialog = HeadlessCreateWindow(nullptr, 100, 100);
+    HeadlessAddControl(dialog, HandTypeControl, 0, 0, 10, 10, "Hand type");
+    DescribeHand(dialog, HandTypeControl, 0x2DC200);
+    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Two pairs, Kings and Queens");
+    DescribeHand(dialog, 9999, 0x2DC200);  // a missing control is ignored
 }

@@ -4,53 +4,31 @@
 
 namespace {
 
-struct Enumeration {
-    const Card* hole;
-    Card board[5];
-    bool used[CardCount];
-    HandTypeCounts counts;
-};
-
-// Fills board positions `position`..4 with increasing free cards starting at `from`, so each
-// set of missing cards is visited once.
-void Complete(Enumeration& e, int position, Card from)
+// Fills board positions `position`..4 with increasing free cards from `from`, so that each set
+// of missing cards is visited once.
+void Complete(const Card* hole, Card board[5], bool used[], int position, Card from,
+              HandTypeCounts& counts)
 {
     if (position == 5) {
-        ++e.counts[HandTypeOf(EvaluateHand(e.hole, e.board, NoThreshold))];
+        ++counts[HandTypeOf(EvaluateHand(hole, board, NoThreshold))];
         return;
     }
-    for (Card c = from; c < CardCount; ++c) {
-        if (e.used[c])
-            continue;
-        e.board[position] = c;
-        Complete(e, position + 1, c + 1);
-    }
+    for (board[position] = from; board[position] < CardCount; ++board[position])
+        if (!used[board[position]])
+            Complete(hole, board, used, position + 1, board[position] + 1, counts);
 }
 
 }  // namespace
 
 HandTypeCounts ExactFinalHandCounts(const Card hole[4], const Card* board, int known)
 {
-    Enumeration e{hole, {NoCard, NoCard, NoCard, NoCard, NoCard}, {}, {}};
+    bool used[CardCount] = {};
+    Card full[5] = {NoCard, NoCard, NoCard, NoCard, NoCard};
     for (int i = 0; i < HoleCount(appState.gameVariant); ++i)
-        if (hole[i] != NoCard)
-            e.used[hole[i]] = true;
-    for (int i = 0; i < known; ++i) {
-        e.board[i] = board[i];
-        e.used[board[i]] = true;
-    }
-    Complete(e, known, 0);
-    return e.counts;
-}
-
-std::array<double, HandTypeCount> FinalHandProportions(const HandTypeCounts& counts)
-{
-    double total = 0;
-    for (int c : counts)
-        total += c;
-    std::array<double, HandTypeCount> p{};
-    for (int i = 0; i < HandTypeCount; ++i)
-        p[static_cast<std::size_t>(i)] =
-            total > 0 ? counts[static_cast<std::size_t>(i)] / total : 0;
-    return p;
+        used[hole[i]] = true;
+    for (int i = 0; i < known; ++i)
+        used[full[i] = board[i]] = true;
+    HandTypeCounts counts{};
+    Complete(hole, full, used, known, 0, counts);
+    return counts;
 }
