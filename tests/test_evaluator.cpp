@@ -3,7 +3,6 @@
 #include "cards/evaluator.h"
 #include "cards/evaluator_tables.h"
 
-#include "app/new_hand.h"
 #include "app/state.h"
 #include "odds/evaluate_hand.h"
 #include "odds/hand_description.h"
@@ -223,7 +222,6 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
         EXPECT_EQ(std::adjacent_find(v->begin(), v->end()), v->end());
     }
     EXPECT_LT(sums.back(), 1u << 25);  // no carry into the suit counters above bit 32
-    EXPECT_LT(sizeof(EvaluatorTables), 1000000u);
 }
 
 TEST(Evaluator, EveryFiveCardHandScoresAsTheReferenceInTheKnownCategoryCounts)
@@ -358,8 +356,7 @@ TEST(HandDescription, TellsEveryCategoryAndReportsImpossibleRanks)
         {0x160000, "Pair of Sixes"},
         {0x0D0000, "High Card (King)"},
         {0, "No Hand"},
-        {-5, "No Hand"},
-    };
+        {-5, "No Hand"}};
     for (const auto& [score, text] : cases)
         EXPECT_EQ(HandDescription(score), text) << std::hex << score;
     std::string names;
@@ -375,10 +372,4 @@ TEST(HandDescription, TellsEveryCategoryAndReportsImpossibleRanks)
     EXPECT_EQ(HeadlessMessageBoxes()[0].text, "ERROR CARD TYPE SCORE 15");
     EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Error!");
     EXPECT_EQ(HeadlessMessageBoxes()[0].owner, appState.mainDialog);
-
-    Window dialog = HeadlessCreateWindow(nullptr, 100, 100);
-    HeadlessAddControl(dialog, HandTypeControl, 0, 0, 10, 10, "Hand type");
-    DescribeHand(dialog, HandTypeControl, 0x2DC200);
-    EXPECT_EQ(ControlText(dialog, HandTypeControl), "Two pairs, Kings and Queens");
-    DescribeHand(dialog, 9999, 0x2DC200);  // a missing control is ignored
 }

@@ -36,87 +36,8 @@ constexpr int Batches = 30;  // fewer deals under the sanitizers: wider, still s
 constexpr int Batches = 200;
 #endif
 
-double StandardError(double p, double n)
-{
-    return std::sqrt(p * (1 - p) / n);
-}
-
-Player Traits(int aggression, int bluffing, bool playing = true)
-{
-    Player player;
-    player.aggression = aggression;
-    player.bluffing = bluffing;
-    player.playing = playing;
-    return player;
-}
-
-// Clears the estimate and seats `count` players with the traits given.
-void Seat(int count, int aggression = 5, int bluffing = 5, bool playing = true)
-{
-    ResetForOpponentChange(appState);
-    appState.roster.clear();
-    for (int i = 0; i < count; ++i)
-        appState.roster.append(Traits(aggression, bluffing, playing));
-}
-
-// Runs `calls` estimates for the cards given as text; returns the counts.
-const OutcomeCounts& Estimate(std::string_view hole, std::string_view board, int calls)
-{
-    const auto h = Cards<4>(hole);
-    const auto b = Cards<5>(board);
-    for (int i = 0; i < calls; ++i)
-        EstimateWin(h.data(), b.data());
-    return appState.outcomeCounts;
-}
-
-double Share(std::int64_t count)
-{
-    return static_cast<double>(count) / static_cast<double>(appState.outcomeCounts.total());
-}
-
-void Modelling(bool on)
-{
-    SetControlChecked(appState.mainDialog, ModellingCheckBox, on);
-}
-
-std::string Text(int id)
-{
-    return ControlText(appState.mainDialog, id);
-}
-
-int Total()
-{
-    return std::accumulate(appState.handTypeCounts.begin(), appState.handTypeCounts.end(), 0);
-}
-
-// Each category's count lies within Tolerance binomial standard errors of the exact share.
-void ExpectSampledFrom(const HandTypeCounts& exact)
-{
-    const double all = std::accumulate(exact.begin(), exact.end(), 0.0);
-    const double n = Total();
-    for (std::size_t i = 0; i < HandTypeCount; ++i)
-        EXPECT_NEAR(appState.handTypeCounts[i] / n, exact[i] / all,
-                    Tolerance * StandardError(exact[i] / all, n))
-            << "category " << i;
-}
-
-// The timer's loop: advance while the counters sum to less than the cap. Returns the ticks.
-int RunUntilCapped()
-{
-    int ticks = 0;
-    for (; Total() < FinalHandCountCap; ++ticks)
-        AdvanceFinalHandDistribution();
-    return ticks;
-}
-
-// A deal of the hole and board cards, with the counts cleared.
-void Deal(std::string_view hole, std::string_view board = "")
-{
-    appState.holeCards = Cards<4>(hole);
-    appState.tableCards = Cards<5>(board);
-    ClearHandTypeCounts(appState);
-}
-
+// The state reset, the quick starting-hand table, the main dialog, a fixed seed; helpers for the
+// cards written as text (tests/support/card_text.h).
 class WinEstimate : public ::testing::Test {
 protected:
     void SetUp() override
@@ -135,15 +56,72 @@ protected:
         ResetAppState(appState);
         HeadlessReset();
     }
+    static double StandardError(double p, double n) { return std::sqrt(p * (1 - p) / n); }
+    static void Modelling(bool on)
+    {
+        SetControlChecked(appState.mainDialog, ModellingCheckBox, on);
+    }
+    static std::string Text(int id) { return ControlText(appState.mainDialog, id); }
+    static double Share(std::int64_t n)
+    {
+        return double(n) / double(appState.outcomeCounts.total());
+    }
+    static Player Traits(int aggression, int bluffing, bool playing = true)
+    {
+        Player player;
+        player.aggression = aggression;
+        player.bluffing = bluffing;
+        player.playing = playing;
+        return player;
+    }
+    // Clears the estimate and seats `count` players with the traits given.
+    static void Seat(int count, int aggression = 5, int bluffing = 5, bool playing = true)
+    {
+        ResetForOpponentChange(appState);
+        appState.roster.clear();
+        for (int i = 0; i < count; ++i)
+            appState.roster.append(Traits(aggression, bluffing, playing));
+    }
+    // Runs `calls` estimates for the cards given; returns the counts.
+    static const OutcomeCounts& Estimate(std::string_view hole, std::string_view board, int calls)
+    {
+        for (int i = 0; i < calls; ++i)
+            EstimateWin(Cards<4>(hole).data(), Cards<5>(board).data());
+        return appState.outcomeCounts;
+    }
+    // A deal of the hole and board cards, with the final-hand counts cleared.
+    static void Deal(std::string_view hole, std::string_view board = "")
+    {
+        appState.holeCards = Cards<4>(hole);
+        appState.tableCards = Cards<5>(board);
+        ClearHandTypeCounts(appState);
+    }
+    static int Total()
+    {
+        return std::accumulate(appState.handTypeCounts.begin(), appState.handTypeCounts.end(), 0);
+    }
+    // The timer's loop: advance while the counters sum to less than the cap. Returns the ticks.
+    static int RunUntilCapped()
+    {
+        int ticks = 0;
+        for (; Total() < FinalHandCountCap; ++ticks)
+            AdvanceFinalHandDistribution();
+        return ticks;
+    }
+    // Each category's count lies within Tolerance binomial standard errors of the exact share.
+    static void ExpectSampledFrom(const HandTypeCounts& exact)
+    {
+        const double all = std::accumulate(exact.begin(), exact.end(), 0.0);
+        for (std::size_t i = 0; i < HandTypeCount; ++i)
+            EXPECT_NEAR(appState.handTypeCounts[i] / double(Total()), exact[i] / all,
+                        Tolerance * StandardError(exact[i] / all, Total()))
+                << "category " << i;
+    }
 };
 using FinalHands = WinEstimate;
 using StartingHands = WinEstimate;
 
 }  // namespace
-
-// ============================================================================================
-// The win estimate
-// ============================================================================================
 
 TEST_F(WinEstimate, SharesMatchTheExactHeadsUpOddsAndTheKnownMultiwayEquity)
 {
@@ -357,10 +335,6 @@ TEST_F(WinEstimate, TheGainCountsThePlayingPlayersTheDeckServes)
     }
 }
 
-// ============================================================================================
-// The final-hand distribution
-// ============================================================================================
-
 TEST_F(FinalHands, WithoutBoardTenBatchesMatchTheExactOdds)
 {
     // No cards: the seven-card category odds; a complete hole: every board counted.
@@ -370,6 +344,9 @@ TEST_F(FinalHands, WithoutBoardTenBatchesMatchTheExactOdds)
         Deal(hole);
         AdvanceFinalHandDistribution();
         EXPECT_EQ(Total(), FinalHandBatchSize);
+        for (int i = HighCard; i < Straight; ++i)  // the bars end with the complete batch
+            EXPECT_EQ(Text(FirstPercentControl + i),
+                      FormatPercent(appState.handTypeCounts[i], FinalHandBatchSize));
         EXPECT_EQ(Text(BestPossibleControl), "Royal Flush");
         EXPECT_EQ(RunUntilCapped(), 9);
         ExpectSampledFrom(*hole ? ExactFinalHandCounts(appState.holeCards.data(), nullptr, 0)
@@ -442,27 +419,6 @@ TEST_F(FinalHands, AKnownFlopTurnOrRiverIsCountedInFullOnEveryTick)
     }
 }
 
-TEST_F(FinalHands, ABatchEndsWithTheBarsShowingTheCompleteCounts)
-{
-    AdvanceFinalHandDistribution();
-    auto shown = [] {  // texts and bar pixels
-        std::pair<std::vector<std::string>, std::vector<std::uint32_t>> all;
-        for (int i = 0; i < HandTypeCount; ++i) {
-            all.first.push_back(Text(FirstPercentControl + i));
-            const Window bar = ControlWindow(appState.mainDialog, FirstBarControl + i);
-            const ClientSize size = WindowClientSize(bar);
-            for (int y = 0; y < size.height; ++y)
-                for (int x = 0; x < size.width; ++x)
-                    all.second.push_back(HeadlessPixel(bar, x, y));
-        }
-        return all;
-    };
-    const auto afterBatch = shown();
-    EXPECT_EQ(afterBatch.first[OnePair], FormatPercent(appState.handTypeCounts[OnePair], 5000));
-    DrawResultBars(appState.mainDialog);
-    EXPECT_EQ(shown(), afterBatch);
-}
-
 TEST_F(FinalHands, BestPossibleHandTakesEachMissingCardAsTheMostHelpfulOne)
 {
     struct Case {
@@ -493,10 +449,6 @@ TEST_F(FinalHands, BestPossibleHandTakesEachMissingCardAsTheMostHelpfulOne)
         EXPECT_EQ(Text(BestPossibleControl), HandDescription(c.expected));
     }
 }
-
-// ============================================================================================
-// The starting-hand table
-// ============================================================================================
 
 namespace {
 
