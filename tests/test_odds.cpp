@@ -57,10 +57,6 @@ protected:
         HeadlessReset();
     }
     static double StandardError(double p, double n) { return std::sqrt(p * (1 - p) / n); }
-    static void Modelling(bool on)
-    {
-        SetControlChecked(appState.mainDialog, ModellingCheckBox, on);
-    }
     static std::string Text(int id) { return ControlText(appState.mainDialog, id); }
     static double Share(std::int64_t n)
     {
@@ -68,11 +64,7 @@ protected:
     }
     static Player Traits(int aggression, int bluffing, bool playing = true)
     {
-        Player player;
-        player.aggression = aggression;
-        player.bluffing = bluffing;
-        player.playing = playing;
-        return player;
+        return {"", bluffing, aggression, playing, MarkerEdgeMargin, MarkerEdgeMargin};
     }
     // Clears the estimate and seats `count` players with the traits given.
     static void Seat(int count, int aggression = 5, int bluffing = 5, bool playing = true)
@@ -125,31 +117,30 @@ using StartingHands = WinEstimate;
 
 TEST_F(WinEstimate, SharesMatchTheExactHeadsUpOddsAndTheKnownMultiwayEquity)
 {
-    // Q-J of spades on T-Q-4 (two spades): every turn, river and opponent hand counted.
+    // Q-J of spades on T-Q-4 (two spades): every turn, river and opponent hand of the 47 cards
+    // left counted.
     const auto hole = Cards<4>("Qs Js");
     auto full = Cards<5>("Ts Qd 4s");
+    std::vector<Card> left;
+    for (Card c = 0; c < CardCount; ++c)
+        if (std::count(full.begin(), full.end(), c) + std::count(hole.begin(), hole.end(), c) == 0)
+            left.push_back(c);
     double wins = 0, ties = 0, deals = 0;
-    auto free = [&](Card c) {
-        return std::find(full.begin(), full.end(), c) == full.end() && c != hole[0] && c != hole[1];
-    };
-    for (Card turn = 0; turn < CardCount; ++turn)
-        for (Card river = turn + 1; river < CardCount; ++river) {
-            if (!free(turn) || !free(river))
-                continue;
-            full[3] = turn;
-            full[4] = river;
+    for (std::size_t t = 0; t < left.size(); ++t)
+        for (std::size_t r = t + 1; r < left.size(); ++r) {
+            full[3] = left[t];
+            full[4] = left[r];
             const HandScore hero = EvaluateTexas(hole.data(), full.data(), NoThreshold);
-            for (Card a = 0; a < CardCount; ++a)
-                for (Card b = a + 1; b < CardCount; ++b) {
-                    if (!free(a) || !free(b))
+            for (std::size_t a = 0; a < left.size(); ++a)
+                for (std::size_t b = a + 1; b < left.size(); ++b) {
+                    if (a == t || a == r || b == t || b == r)
                         continue;
-                    const Card other[4] = {a, b, NoCard, NoCard};
+                    const Card other[4] = {left[a], left[b], NoCard, NoCard};
                     const HandScore s = EvaluateTexas(other, full.data(), NoThreshold);
                     wins += hero > s;
                     ties += hero == s;
                     deals += 1;
                 }
-            full[3] = full[4] = NoCard;
         }
     Seat(1);
     const OutcomeCounts& c = Estimate("Qs Js", "Ts Qd 4s", Batches);
@@ -170,12 +161,10 @@ TEST_F(WinEstimate, SharesMatchTheExactHeadsUpOddsAndTheKnownMultiwayEquity)
     for (int opponents = 1; opponents <= 5; ++opponents) {
         Seat(opponents);
         Estimate("As Ah", "", Batches);
-        const double n = static_cast<double>(c.total());
-        const double equity = (static_cast<double>(c.wins) + 0.5 * static_cast<double>(c.ties)) / n;
-        const double second =
-            (static_cast<double>(c.wins) + 0.25 * static_cast<double>(c.ties)) / n;
+        const double equity = Share(c.wins) + 0.5 * Share(c.ties);
+        const double second = Share(c.wins) + 0.25 * Share(c.ties);
         EXPECT_NEAR(100 * equity, known[opponents - 1],
-                    100 * Tolerance * std::sqrt((second - equity * equity) / n) + 0.05)
+                    100 * Tolerance * std::sqrt((second - equity * equity) / c.total()) + 0.05)
             << opponents << " opponents";
     }
 }
@@ -223,7 +212,7 @@ TEST_F(WinEstimate, OnlyCompleteHolesAndPlayingOrModelledPlayersCount)
         EXPECT_EQ(Text(LossShareControl), "0.00%");
     }
     // With modelling, players who are not playing take part with weak hands.
-    Modelling(true);
+    SetControlChecked(appState.mainDialog, ModellingCheckBox, true);
     Seat(4, 5, 5, false);
     EXPECT_EQ(Estimate("2s 7h", "", 1).total(), DealsPerEstimate);
     EXPECT_GT(appState.outcomeCounts.losses, DealsPerEstimate / 2);
@@ -252,7 +241,7 @@ TEST_F(WinEstimate, ModelledHandsFitTheirPlayersAndCautiousTablesBeatTheHeroMore
             }
     }
     appState.gameVariant = TexasHoldem;
-    Modelling(true);
+    SetControlChecked(appState.mainDialog, ModellingCheckBox, true);
     auto winShare = [&](int aggression, int bluffing) {
         Seat(3, aggression, bluffing);
         return Share(Estimate("Ks 9h", "", Batches / 2).wins);
@@ -326,7 +315,7 @@ TEST_F(WinEstimate, TheGainCountsThePlayingPlayersTheDeckServes)
         SCOPED_TRACE(::testing::Message() << c.variant << " " << c.players << " "
                                           << c.everyOtherPlaying << " " << c.modelling);
         appState.gameVariant = c.variant;
-        Modelling(c.modelling);
+        SetControlChecked(appState.mainDialog, ModellingCheckBox, c.modelling);
         Seat(c.players);
         for (int p = 0; p < c.players; ++p)
             appState.roster.at(p).playing = !c.everyOtherPlaying || p % 2 == 0;

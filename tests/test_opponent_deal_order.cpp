@@ -1,5 +1,6 @@
-// The opponent model's dealing is tuned for speed (bit sets, several generator steps at once);
-// it must still draw exactly the cards, in exactly the order, that the plain rule draws.
+// The card draw and the opponent model's dealing are tuned for speed (bit sets, several generator
+// steps at once); they must still draw exactly the cards, in exactly the order, that the plain
+// rules draw.
 #include "app/state.h"
 #include "cards/step_window.h"
 #include "odds/starting_hands.h"
@@ -15,19 +16,33 @@
 
 namespace {
 
+// The plain draw: RandomCard again and again until the card is free.
+Card PlainDraw(UsedCards& used)
+{
+    Card card = RandomCard();
+    while (used[card] == 1)
+        card = RandomCard();
+    used[card] = 1;
+    return card;
+}
+
+// Whether the hand fits the player without a bluff: at the bar or above for a playing player,
+// below it for one who is not playing.
+bool Fits(const Player& player, const Card hand[4])
+{
+    return (GuessHand(hand) >= HandBar(player.aggression)) == player.playing;
+}
+
 // Whether some ordering of some h free cards makes a hand that fits the player without a
 // bluff, by trying them all: the plain form of the early stop's check.
 bool PlainFitExists(const Player& player, const UsedCards& used, int h)
 {
     if (player.playing && player.bluffing > 0)
         return true;
-    const float threshold = HandBar(player.aggression);
     Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
     auto place = [&](auto&& self, int i) -> bool {
-        if (i >= h || i >= 4) {
-            const float rating = GuessHand(hand);
-            return player.playing ? rating >= threshold : rating < threshold;
-        }
+        if (i >= h || i >= 4)
+            return Fits(player, hand);
         for (Card c = 0; c < CardCount; ++c) {
             if (used[c] == 1 || std::find(hand, hand + i, c) != hand + i)
                 continue;
@@ -45,19 +60,13 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h)
 // attempt, give up when the deck holds no fitting hand (the hand stays drawn).
 bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
 {
-    const float threshold = HandBar(player.aggression);
     for (int attempt = 1;; ++attempt) {
         for (int i = 0; i < h; ++i)
-            hand[i] = DrawUnusedCard(used);
-        const float rating = GuessHand(hand);
-        bool accepted = rating < threshold;
-        if (player.playing) {
-            accepted = rating >= threshold;
-            if (!accepted) {
-                const int first = NextRandom();
-                const int second = NextRandom();
-                accepted = PassesBluffDraw(player.bluffing, first, second);
-            }
+            hand[i] = PlainDraw(used);
+        bool accepted = Fits(player, hand);
+        if (player.playing && !accepted) {
+            const int first = NextRandom();
+            accepted = PassesBluffDraw(player.bluffing, first, NextRandom());
         }
         if (accepted || attempt == MaxDealAttempts)
             return accepted;
@@ -75,9 +84,10 @@ bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
 
 TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRuleFromFullToCrowdedDecks)
 {
-    // From a full deck to one of exactly one hand: the draws go direct or through step windows,
-    // run into hundreds of redraws and into the early stop. Some Texas deals use the empty table
-    // of before the precalculation, where every hand rates 0, right at the bar of aggression 8.
+    // A single card, then a hand, from a full deck to one of exactly one hand: the draws go direct
+    // or through step windows, run into hundreds of redraws and into the early stop. Some Texas
+    // deals use the empty table of before the precalculation, where every hand rates 0, right at
+    // the bar of aggression 8.
     ResetAppState(appState);
     const StartingHandTable quickTable = QuickStartingHandTable();
     std::mt19937 pick(11);
@@ -101,6 +111,14 @@ TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRuleFromFullToCrowdedDecks)
 
         // The same cards, the same answer, the same generator state and the same used cards.
         const std::uint32_t seed = static_cast<std::uint32_t>(pick());
+        UsedCards drawUsed = used, plainDrawUsed = used;
+        SeedRandom(seed);
+        const Card drawn = DrawUnusedCard(drawUsed);
+        const std::uint32_t afterDraw = randomState;
+        SeedRandom(seed);
+        ASSERT_EQ(drawn, PlainDraw(plainDrawUsed)) << trial;
+        ASSERT_EQ(afterDraw, randomState) << trial;
+        ASSERT_EQ(drawUsed.flag, plainDrawUsed.flag) << trial;
         Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
         SeedRandom(seed);
         const bool accepted = DealOpponentHand(player, hand, used, h);
