@@ -232,12 +232,6 @@ TEST(Evaluator, KnownHandsScoreAsTheRulesSay)
         std::int32_t threshold = NoThreshold;
     };
     const Case cases[] = {
-        // Missing cards: no kicker nibble, nothing at all.
-        {Texas, "", "", 0},
-        {Omaha, "", "", 0},
-        {Texas, "As Ah", "", 0x1E0000},
-        {Texas, "As --", "Kh Qd Jc -- Ts", 0x4E0000},
-        {Texas, "Ks --", "Kh 4d 4c", 0x2D4000},
         // Omaha, two hole and three board cards: four suited in the hole or on the board make no
         // flush, two and three do; four Aces are a pair; board trips and a hole pair, a house;
         // the steel wheel with two from the hand.

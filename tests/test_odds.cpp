@@ -272,6 +272,14 @@ TEST_F(WinEstimate, BluffersLetAboutOneWeakHandInFourThrough)
     // q is itself estimated; its error moves `expected` by about as much as the share's own.
     EXPECT_NEAR(static_cast<double>(weak) / hands, expected,
                 2 * Tolerance * StandardError(expected, hands));
+    // The draw alone, on uniform generator values: bluffing b passes with chance b / 40.
+    std::mt19937 values(5);
+    for (int b = 0; b <= 10; ++b) {
+        int passed = 0;
+        for (int i = 0; i < 400000; ++i)
+            passed += PassesBluffDraw(b, values() % 32768, values() % 32768);
+        EXPECT_NEAR(passed / 400000.0, b / 40.0, Tolerance * StandardError(b / 40.0, 400000)) << b;
+    }
 }
 
 TEST_F(WinEstimate, GuessHandReadsTheHighestTwoCardsInOmaha)

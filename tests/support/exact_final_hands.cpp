@@ -2,24 +2,6 @@
 
 #include "odds/evaluate_hand.h"
 
-namespace {
-
-// Fills board positions `position`..4 with increasing free cards from `from`, so that each set
-// of missing cards is visited once.
-void Complete(const Card* hole, Card board[5], bool used[], int position, Card from,
-              HandTypeCounts& counts)
-{
-    if (position == 5) {
-        ++counts[HandTypeOf(EvaluateHand(hole, board, NoThreshold))];
-        return;
-    }
-    for (board[position] = from; board[position] < CardCount; ++board[position])
-        if (!used[board[position]])
-            Complete(hole, board, used, position + 1, board[position] + 1, counts);
-}
-
-}  // namespace
-
 HandTypeCounts ExactFinalHandCounts(const Card hole[4], const Card* board, int known)
 {
     bool used[CardCount] = {};
@@ -29,6 +11,15 @@ HandTypeCounts ExactFinalHandCounts(const Card hole[4], const Card* board, int k
     for (int i = 0; i < known; ++i)
         used[full[i] = board[i]] = true;
     HandTypeCounts counts{};
-    Complete(hole, full, used, known, 0, counts);
+    // Fills board slots `position`..4 with increasing free cards from `from`, so that each set of
+    // missing cards is visited once.
+    auto complete = [&](auto&& self, int position, Card from) -> void {
+        if (position == 5)
+            return void(++counts[HandTypeOf(EvaluateHand(hole, full, NoThreshold))]);
+        for (full[position] = from; full[position] < CardCount; ++full[position])
+            if (!used[full[position]])
+                self(self, position + 1, full[position] + 1);
+    };
+    complete(complete, known, 0);
     return counts;
 }
