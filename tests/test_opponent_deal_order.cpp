@@ -1,5 +1,6 @@
-// The opponent model's dealing is tuned for speed (bit sets, several generator steps at once);
-// it must still draw exactly the cards, in exactly the order, that the plain rule draws.
+// The card draw and the opponent model's dealing are tuned for speed (bit sets, several generator
+// steps at once); they must still draw exactly the cards, in exactly the order, that the plain
+// rules draw.
 #include "app/state.h"
 #include "cards/step_window.h"
 #include "odds/starting_hands.h"
@@ -10,93 +11,27 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <random>
 
 namespace {
 
-bool PlainFitExists(const Player& player, const UsedCards& used, int h);
-
-// The plain rule: draw h cards one at a time, rate them, take the bluff draw when they are too
-// weak for a playing player, put them back and start again when not accepted. With `fitCheck`,
-// give up at the check attempt when the deck holds no fitting hand (the hand stays drawn).
-bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h, bool fitCheck = false)
+// The plain draw: RandomCard again and again until the card is free.
+Card PlainDraw(UsedCards& used)
 {
-    const float threshold = HandBar(player.aggression);
-    for (int attempt = 1;; ++attempt) {
-        for (int i = 0; i < h; ++i)
-            hand[i] = DrawUnusedCard(used);
-        const float rating = GuessHand(hand);
-        bool accepted;
-        if (player.playing) {
-            accepted = rating >= threshold;
-            if (!accepted) {
-                const int first = NextRandom();
-                const int second = NextRandom();
-                accepted = PassesBluffDraw(player.bluffing, first, second);
-            }
-        } else {
-            accepted = rating < threshold;
-        }
-        if (accepted || attempt == MaxDealAttempts)
-            return accepted;
-        for (int i = 0; i < h; ++i)
-            used[hand[i]] = 0;
-        if (fitCheck && attempt == FitCheckAttempt && !PlainFitExists(player, used, h)) {
-            for (int i = 0; i < h; ++i)
-                used[hand[i]] = 1;
-            return false;
-        }
-    }
+    Card card = RandomCard();
+    while (used[card] == 1)
+        card = RandomCard();
+    used[card] = 1;
+    return card;
 }
 
-// Deals one hand from `used` with the program's rule and with the plain one from the same seed:
-// the same cards, the same answer, the same generator state and the same used cards.
-void ExpectThePlainDeal(const Player& player, UsedCards used, int h, bool fitCheck,
-                        std::uint32_t seed, bool& accepted)
+// Whether the hand fits the player without a bluff: at the bar or above for a playing player,
+// below it for one who is not playing.
+bool Fits(const Player& player, const Card hand[4])
 {
-    UsedCards plainUsed = used;
-    Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-    SeedRandom(seed);
-    accepted = DealOpponentHand(player, hand, used, h);
-    const std::uint32_t state = randomState;
-
-    Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
-    SeedRandom(seed);
-    ASSERT_EQ(accepted, PlainDeal(player, plainHand, plainUsed, h, fitCheck));
-    for (int i = 0; i < 4; ++i)
-        ASSERT_EQ(hand[i], plainHand[i]) << "card " << i;
-    ASSERT_EQ(state, randomState);
-    ASSERT_EQ(used.flag, plainUsed.flag);
+    return (GuessHand(hand) >= HandBar(player.aggression)) == player.playing;
 }
-
-}  // namespace
-
-TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRule)
-{
-    ResetAppState(appState);
-    appState.startingHandTable = QuickStartingHandTable();
-
-    std::mt19937 pick(5);
-    for (int trial = 0; trial < 3000; ++trial) {
-        appState.gameVariant = trial % 2 == 0 ? TexasHoldem : OmahaHoldem;
-        const int h = HoleCount(appState.gameVariant);
-        Player player;
-        player.aggression = static_cast<int>(pick() % 11);
-        player.bluffing = static_cast<int>(pick() % 11);
-        player.playing = pick() % 4 != 0;
-        // Up to 20 cards already out: a fitting hand always remains, so the early stop for an
-        // exhausted deck never comes into it.
-        UsedCards used;
-        const int out = static_cast<int>(pick() % 21);
-        for (int i = 0; i < out; ++i)
-            used[static_cast<Card>(pick() % 52)] = 1;
-        bool accepted = false;
-        ASSERT_NO_FATAL_FAILURE(ExpectThePlainDeal(player, used, h, false, pick(), accepted))
-            << trial;
-    }
-}
-
-namespace {
 
 // Whether some ordering of some h free cards makes a hand that fits the player without a
 // bluff, by trying them all: the plain form of the early stop's check.
@@ -104,15 +39,10 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h)
 {
     if (player.playing && player.bluffing > 0)
         return true;
-    const float threshold = HandBar(player.aggression);
     Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
-    auto fits = [&] {
-        const float rating = GuessHand(hand);
-        return player.playing ? rating >= threshold : rating < threshold;
-    };
     auto place = [&](auto&& self, int i) -> bool {
         if (i >= h || i >= 4)
-            return fits();
+            return Fits(player, hand);
         for (Card c = 0; c < CardCount; ++c) {
             if (used[c] == 1 || std::find(hand, hand + i, c) != hand + i)
                 continue;
@@ -125,37 +55,80 @@ bool PlainFitExists(const Player& player, const UsedCards& used, int h)
     return place(place, 0);
 }
 
+// The plain rule: draw h cards one at a time, rate them, take the bluff draw when they are too
+// weak for a playing player, put them back and start again when not accepted; at the check
+// attempt, give up when the deck holds no fitting hand (the hand stays drawn).
+bool PlainDeal(const Player& player, Card hand[4], UsedCards& used, int h)
+{
+    for (int attempt = 1;; ++attempt) {
+        for (int i = 0; i < h; ++i)
+            hand[i] = PlainDraw(used);
+        bool accepted = Fits(player, hand);
+        if (player.playing && !accepted) {
+            const int first = NextRandom();
+            accepted = PassesBluffDraw(player.bluffing, first, NextRandom());
+        }
+        if (accepted || attempt == MaxDealAttempts)
+            return accepted;
+        for (int i = 0; i < h; ++i)
+            used[hand[i]] = 0;
+        if (attempt == FitCheckAttempt && !PlainFitExists(player, used, h)) {
+            for (int i = 0; i < h; ++i)
+                used[hand[i]] = 1;
+            return false;
+        }
+    }
+}
+
 }  // namespace
 
-TEST(OpponentDeal, CrowdedDecksDrawExactlyTheCardsOfThePlainRule)
+TEST(OpponentDeal, DrawsExactlyTheCardsOfThePlainRuleFromFullToCrowdedDecks)
 {
-    // From 21 cards out to a deck of exactly one hand: the draws go through step windows, run
-    // into hundreds of redraws and into the early stop.
+    // A single card, then a hand, from a full deck to one of exactly one hand: the draws go direct
+    // or through step windows, run into hundreds of redraws and into the early stop. Some Texas
+    // deals use the empty table of before the precalculation, where every hand rates 0, right at
+    // the bar of aggression 8.
     ResetAppState(appState);
-    SeedRandom(1);
-    for (int cell = 0; cell < StartingHandCells; ++cell)
-        ComputeNextCell(QuickCalculation);
-
+    const StartingHandTable quickTable = QuickStartingHandTable();
     std::mt19937 pick(11);
     int stopped = 0;
-    for (int trial = 0; trial < 4000; ++trial) {
+    for (int trial = 0; trial < 7000; ++trial) {
         appState.gameVariant = trial % 2 == 0 ? TexasHoldem : OmahaHoldem;
+        appState.startingHandTable = trial % 8 == 0 ? StartingHandTable{} : quickTable;
         const int h = HoleCount(appState.gameVariant);
         Player player;
         player.aggression = static_cast<int>(pick() % 11);
         player.bluffing = pick() % 3 == 0 ? static_cast<int>(pick() % 11) : 0;
         player.playing = pick() % 4 != 0;
         std::array<Card, CardCount> deck;
-        for (Card c = 0; c < CardCount; ++c)
-            deck[static_cast<std::size_t>(c)] = c;
+        std::iota(deck.begin(), deck.end(), 0);
         std::shuffle(deck.begin(), deck.end(), pick);
-        const int out = 21 + static_cast<int>(pick() % static_cast<unsigned>(CardCount - h - 20));
         UsedCards used;
-        for (int i = 0; i < out; ++i)
+        for (int i = static_cast<int>(pick() % static_cast<unsigned>(CardCount - h + 1)); i > 0;
+             --i)
             used[deck[static_cast<std::size_t>(i)]] = 1;
-        bool accepted = false;
-        ASSERT_NO_FATAL_FAILURE(ExpectThePlainDeal(player, used, h, true, pick(), accepted))
-            << trial;
+        UsedCards plainUsed = used;
+
+        // The same cards, the same answer, the same generator state and the same used cards.
+        const std::uint32_t seed = static_cast<std::uint32_t>(pick());
+        UsedCards drawUsed = used, plainDrawUsed = used;
+        SeedRandom(seed);
+        const Card drawn = DrawUnusedCard(drawUsed);
+        const std::uint32_t afterDraw = randomState;
+        SeedRandom(seed);
+        ASSERT_EQ(drawn, PlainDraw(plainDrawUsed)) << trial;
+        ASSERT_EQ(afterDraw, randomState) << trial;
+        ASSERT_EQ(drawUsed.flag, plainDrawUsed.flag) << trial;
+        Card hand[4] = {NoCard, NoCard, NoCard, NoCard};
+        SeedRandom(seed);
+        const bool accepted = DealOpponentHand(player, hand, used, h);
+        const std::uint32_t state = randomState;
+        Card plainHand[4] = {NoCard, NoCard, NoCard, NoCard};
+        SeedRandom(seed);
+        ASSERT_EQ(accepted, PlainDeal(player, plainHand, plainUsed, h)) << trial;
+        ASSERT_TRUE(std::equal(hand, hand + 4, plainHand)) << trial;
+        ASSERT_EQ(state, randomState) << trial;
+        ASSERT_EQ(used.flag, plainUsed.flag) << trial;
         stopped += accepted ? 0 : 1;
     }
     EXPECT_GT(stopped, 40);  // the early stop came into it
@@ -183,13 +156,13 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
         FillStepWindowPortable(portable, base, freeMask);
         ASSERT_EQ(portable.cards, expected.cards) << trial;
         ASSERT_EQ(portable.freeSteps, expected.freeSteps) << trial;
-        if (StepWindowUsesAvx2()) {
 #ifdef TABLEWISE_STEP_WINDOW_X86
+        if (StepWindowUsesAvx2()) {
             StepWindow wide;
             FillStepWindowAvx2(wide, base, freeMask);
             ASSERT_EQ(wide.cards, expected.cards) << trial;
             ASSERT_EQ(wide.freeSteps, expected.freeSteps) << trial;
-#endif
         }
+#endif
     }
 }
