@@ -1,8 +1,9 @@
 // Table-driven evaluator. A complete Texas hand costs one sum of seven card keys and one
-// lookup (rank hash or flush table); a complete Omaha hand 60 lookups in a dense table. Only
-// with a threshold below the maximum are the sets walked one by one, in their fixed order, to
-// find the first one above it. Hands with an empty slot take the plain enumeration, where
-// ScoreFive scores the partial sets through the same rank hash.
+// lookup in the rank table (or the flush table); a complete Omaha hand one lookup for the board
+// and six in the board's row of the Omaha table. Only with a threshold below the maximum are
+// the sets walked one by one, in their fixed order, to find the first one above it. An empty
+// slot shows in the gap bits of the key sum; such hands take the plain enumeration, where
+// ScoreFive scores the partial sets through the same rank table.
 #include "cards/evaluator.h"
 
 #include "cards/evaluator_tables.h"
@@ -32,26 +33,35 @@ constexpr int OmahaPairs[6][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}
 constexpr int OmahaTriples[10][3] = {{0, 1, 2}, {0, 1, 3}, {0, 1, 4}, {0, 2, 3}, {0, 2, 4},
                                      {0, 3, 4}, {1, 2, 3}, {1, 2, 4}, {1, 3, 4}, {2, 3, 4}};
 
-std::uint64_t KeyOf(Card card)
-{
-    return evaluatorTables.cardKey[static_cast<std::size_t>(card)];
-}
-
 int RankBit(Card card)
 {
-    return 1 << RankOf(card);
+    return 1 << evaluatorTables.cardRank[static_cast<std::size_t>(card)];
 }
 
 // The suit whose counter has its flush bit set in a key sum (the lowest one if several).
 int FlushSuit(std::uint64_t flushBits)
 {
-    return (std::countr_zero(flushBits) - SuitShift - 3) / 4;
+    return std::countr_zero(flushBits) / 4;
 }
 
-// The threshold rule over scores already known to be complete-set scores: the first set score
-// above `threshold`, else the maximum. Used by the slow paths with empty slots.
-template <typename ScoreOfSet>
-HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSet scoreOfSet)
+// The score of five cards, any of them NoCard. Fewer than five cards can be no flush (no
+// counter gets past 7), so only a complete set reaches the flush table.
+HandScore ScoreOfSet(const Card five[5])
+{
+    const std::uint64_t sum = SuitCountersStart + CardKey(five[0]) + CardKey(five[1]) +
+                              CardKey(five[2]) + CardKey(five[3]) + CardKey(five[4]);
+    if (sum & FlushBits) {
+        const int mask = RankBit(five[0]) | RankBit(five[1]) | RankBit(five[2]) | RankBit(five[3]) |
+                         RankBit(five[4]);
+        return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
+    }
+    return RankScore(sum);
+}
+
+// The threshold rule over the scores of `setCount` sets in their order: the first set score
+// above `threshold`, else the maximum.
+template <typename ScoreOfSetAt>
+HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSetAt scoreOfSet)
 {
     HandScore best = -1;
     for (int i = 0; i < setCount; ++i) {
@@ -65,210 +75,168 @@ HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSet scor
     return best;
 }
 
-// Texas with at least one empty slot: every set through ScoreFive, which skips the empties.
-[[gnu::noinline]] HandScore EvaluateTexasWithGaps(const Card seven[7], std::int32_t threshold)
+// The five cards of Texas set `i` of the seven positions.
+HandScore TexasSetScore(const Card seven[7], int i)
 {
-    return FirstAboveOrBest(21, threshold, [&](int i) {
-        const auto& set = TexasSets[static_cast<std::size_t>(i)];
-        const Card five[5] = {seven[set[0]], seven[set[1]], seven[set[2]], seven[set[3]],
-                              seven[set[4]]};
-        return ScoreFive(five);
-    });
+    const auto& set = TexasSets[static_cast<std::size_t>(i)];
+    const Card five[5] = {seven[set[0]], seven[set[1]], seven[set[2]], seven[set[3]],
+                          seven[set[4]]};
+    return ScoreOfSet(five);
 }
 
-[[gnu::noinline]] HandScore EvaluateOmahaWithGaps(const Card hole[4], const Card board[5],
-                                                  std::int32_t threshold)
+// The five cards of Omaha set `i` (hole pair i / 10, board triple i % 10).
+HandScore OmahaSetScore(const Card hole[4], const Card board[5], int i)
 {
-    return FirstAboveOrBest(60, threshold, [&](int i) {
-        const int* pair = OmahaPairs[i / 10];
-        const int* triple = OmahaTriples[i % 10];
-        const Card five[5] = {hole[pair[0]], hole[pair[1]], board[triple[0]], board[triple[1]],
-                              board[triple[2]]};
-        return ScoreFive(five);
-    });
+    const int* pair = OmahaPairs[i / 10];
+    const int* triple = OmahaTriples[i % 10];
+    const Card five[5] = {hole[pair[0]], hole[pair[1]], board[triple[0]], board[triple[1]],
+                          board[triple[2]]};
+    return ScoreOfSet(five);
+}
+
+// Texas when the key sum `sum` shows an empty slot or five cards of a suit. Seven cards with
+// five of a suit hold no full house or four of a kind, so their best flush is the maximum;
+// otherwise, and to find the first set above a threshold, every set is scored in order.
+[[gnu::noinline]] HandScore TexasSlow(const Card hole[4], const Card board[5],
+                                      std::int32_t threshold, std::uint64_t sum)
+{
+    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
+    if (!(sum & GapBits)) {
+        const int suit = FlushSuit(sum & FlushBits);
+        int mask = 0;
+        for (Card card : seven)
+            if (SuitOf(card) == suit)
+                mask |= RankBit(card);
+        const HandScore best = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
+        if (best <= threshold)
+            return best;
+    }
+    return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
+}
+
+// The first set of a complete Texas hand without a flush scoring above `threshold`; the caller
+// knows that the maximum does.
+[[gnu::noinline]] HandScore TexasFirstAbove(const Card hole[4], const Card board[5],
+                                            std::int32_t threshold, HandScore best)
+{
+    const std::uint64_t keys[7] = {CardKey(hole[0]),  CardKey(hole[1]),  CardKey(board[0]),
+                                   CardKey(board[1]), CardKey(board[2]), CardKey(board[3]),
+                                   CardKey(board[4])};
+    for (const auto& set : TexasSets) {
+        const HandScore s =
+            RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
+        if (s > threshold)
+            return s;
+    }
+    return best;  // not reached: the maximum itself is one of the sets
+}
+
+[[gnu::noinline]] HandScore OmahaWithGaps(const Card hole[4], const Card board[5],
+                                          std::int32_t threshold)
+{
+    return FirstAboveOrBest(60, threshold, [&](int i) { return OmahaSetScore(hole, board, i); });
+}
+
+// The best flush of a complete Omaha hand whose board holds three or more cards of `suit` and
+// whose hole holds two or more: the best rank mask of two suited hole and three suited board
+// cards.
+[[gnu::noinline]] HandScore OmahaFlush(const Card hole[4], const Card board[5], int suit)
+{
+    HandScore best = 0;
+    for (const auto& pair : OmahaPairs) {
+        const Card a = hole[pair[0]];
+        const Card b = hole[pair[1]];
+        if (SuitOf(a) != suit || SuitOf(b) != suit)
+            continue;
+        for (const auto& triple : OmahaTriples) {
+            const Card x = board[triple[0]];
+            const Card y = board[triple[1]];
+            const Card z = board[triple[2]];
+            if (SuitOf(x) == suit && SuitOf(y) == suit && SuitOf(z) == suit)
+                best = std::max(
+                    best, evaluatorTables.flushScore[static_cast<std::size_t>(
+                              RankBit(a) | RankBit(b) | RankBit(x) | RankBit(y) | RankBit(z))]);
+        }
+    }
+    return best;
+}
+
+// The first of the 60 sets above `threshold`, which the maximum is. A hole pair whose best set
+// stays at or below it is passed over whole: its best non-flush class is in the board's row,
+// and a flush needs the pair suited in the flush suit (`flushSuit`, -1 for none).
+[[gnu::noinline]] HandScore OmahaFirstAbove(const Card hole[4], const Card board[5],
+                                            std::int32_t threshold, std::uint32_t boardRow,
+                                            const unsigned pairColumn[6], int flushSuit)
+{
+    const EvaluatorTables& t = evaluatorTables;
+    for (int p = 0; p < 6; ++p) {
+        const bool mayFlush = flushSuit >= 0 && SuitOf(hole[OmahaPairs[p][0]]) == flushSuit &&
+                              SuitOf(hole[OmahaPairs[p][1]]) == flushSuit;
+        if (!mayFlush && t.classScore[t.omahaBest[boardRow + pairColumn[p]]] <= threshold)
+            continue;
+        for (int k = 0; k < 10; ++k) {
+            const HandScore s = OmahaSetScore(hole, board, p * 10 + k);
+            if (s > threshold)
+                return s;
+        }
+    }
+    return -1;  // not reached: the maximum itself is one of the sets
 }
 
 }  // namespace
 
 HandScore ScoreFive(const Card cards[5])
 {
-    if ((cards[0] | cards[1] | cards[2] | cards[3] | cards[4]) < 0) {
-        // Fewer than five cards can be no flush; their rank sum alone names the partial score.
-        std::uint64_t sum = 0;
-        for (int i = 0; i < 5; ++i)
-            if (cards[i] != NoCard)
-                sum += KeyOf(cards[i]);
-        return RankScore(sum);
-    }
-    const std::uint64_t sum = SuitCountersStart + KeyOf(cards[0]) + KeyOf(cards[1]) +
-                              KeyOf(cards[2]) + KeyOf(cards[3]) + KeyOf(cards[4]);
-    if (sum & FlushBits) {
-        const int mask = RankBit(cards[0]) | RankBit(cards[1]) | RankBit(cards[2]) |
-                         RankBit(cards[3]) | RankBit(cards[4]);
-        return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-    }
-    return RankScore(sum);
+    return ScoreOfSet(cards);
 }
-
-namespace {
-
-// The best flush of a complete Texas hand with five or more cards of one suit. Seven such
-// cards hold no full house or four of a kind, so this is the hand's maximum.
-[[gnu::noinline]] HandScore TexasFlush(const Card seven[7], std::uint64_t flushBits)
-{
-    const int suit = FlushSuit(flushBits);
-    int mask = 0;
-    for (int i = 0; i < 7; ++i)
-        if (SuitOf(seven[i]) == suit)
-            mask |= RankBit(seven[i]);
-    return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-}
-
-// The first set of a complete Texas hand scoring above `threshold`; the caller knows the
-// maximum `best` does. Each set's own score comes from its five keys (a flush when its five
-// suits agree, only possible when the seven cards hold five of a suit).
-[[gnu::noinline]] HandScore TexasFirstAbove(const Card seven[7], bool anyFlush,
-                                            std::int32_t threshold, HandScore best)
-{
-    std::uint64_t keys[7];
-    for (int i = 0; i < 7; ++i)
-        keys[i] = KeyOf(seven[i]);
-    if (!anyFlush) {
-        for (const auto& set : TexasSets) {
-            const HandScore s =
-                RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
-            if (s > threshold)
-                return s;
-        }
-        return best;  // not reached: the maximum itself is one of the sets
-    }
-    for (const auto& set : TexasSets) {
-        const std::uint64_t setSum = SuitCountersStart + keys[set[0]] + keys[set[1]] +
-                                     keys[set[2]] + keys[set[3]] + keys[set[4]];
-        HandScore s;
-        if (setSum & FlushBits) {
-            const int mask = RankBit(seven[set[0]]) | RankBit(seven[set[1]]) |
-                             RankBit(seven[set[2]]) | RankBit(seven[set[3]]) |
-                             RankBit(seven[set[4]]);
-            s = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-        } else {
-            s = RankScore(setSum);
-        }
-        if (s > threshold)
-            return s;
-    }
-    return best;
-}
-
-}  // namespace
 
 HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
-    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    if ((seven[0] | seven[1] | seven[2] | seven[3] | seven[4] | seven[5] | seven[6]) < 0)
-        [[unlikely]]
-        return EvaluateTexasWithGaps(seven, threshold);
-
     // Summed as a tree so the additions do not wait on each other.
-    const std::uint64_t* key = evaluatorTables.cardKey.data();
-    const std::uint64_t sum = (SuitCountersStart + key[seven[0]] + key[seven[1]]) +
-                              (key[seven[2]] + key[seven[3]]) +
-                              (key[seven[4]] + key[seven[5]] + key[seven[6]]);
-    const std::uint64_t flushBits = sum & FlushBits;
-    const HandScore best = flushBits ? TexasFlush(seven, flushBits) : RankScore(sum);
-    if (best <= threshold)
-        return best;
-    return TexasFirstAbove(seven, flushBits != 0, threshold, best);
+    const std::uint64_t* key = evaluatorTables.cardKey.data() + 1;  // key[NoCard] is the first
+    const std::uint64_t sum = (SuitCountersStart + key[hole[0]] + key[hole[1]]) +
+                              (key[board[0]] + key[board[1]]) +
+                              (key[board[2]] + key[board[3]] + key[board[4]]);
+    if (sum & (FlushBits | GapBits)) [[unlikely]]
+        return TexasSlow(hole, board, threshold, sum);
+    const HandScore best = RankScore(sum);
+    if (best > threshold) [[unlikely]]
+        return TexasFirstAbove(hole, board, threshold, best);
+    return best;
 }
 
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
-    if ((hole[0] | hole[1] | hole[2] | hole[3] | board[0] | board[1] | board[2] | board[3] |
-         board[4]) < 0)
-        return EvaluateOmahaWithGaps(hole, board, threshold);
-
     const EvaluatorTables& t = evaluatorTables;
-    int holeRank[4];
-    for (int i = 0; i < 4; ++i)
-        holeRank[i] = RankOf(hole[i]);
-    int boardRank[5];
-    for (int i = 0; i < 5; ++i)
-        boardRank[i] = RankOf(board[i]);
-    std::size_t pairColumn[6];
-    for (int p = 0; p < 6; ++p)
-        pairColumn[p] = t.omahaPairColumn[static_cast<std::size_t>(holeRank[OmahaPairs[p][0]] * 13 +
-                                                                   holeRank[OmahaPairs[p][1]])];
-    std::size_t tripleRow[10];
-    for (int k = 0; k < 10; ++k)
-        tripleRow[k] = static_cast<std::size_t>(t.omahaTripleRow[static_cast<std::size_t>(
-            boardRank[OmahaTriples[k][0]] * 169 + boardRank[OmahaTriples[k][1]] * 13 +
-            boardRank[OmahaTriples[k][2]])]);
-
-    // One running maximum per hole pair: six independent chains instead of one of 60.
-    unsigned pairBest[6] = {};
-    for (int k = 0; k < 10; ++k)
-        for (int p = 0; p < 6; ++p)
-            pairBest[p] =
-                std::max<unsigned>(pairBest[p], t.omahaClass[tripleRow[k] + pairColumn[p]]);
-    const unsigned bestClass =
-        std::max({pairBest[0], pairBest[1], pairBest[2], pairBest[3], pairBest[4], pairBest[5]});
-    HandScore best = t.omahaClassScore[static_cast<std::size_t>(bestClass)];
-
+    const std::uint64_t* key = t.cardKey.data() + 1;
     // A flush needs three board cards of one suit (at most one suit has them) and two hole
     // cards of that suit. The suit counters of the key sums tell: started at 5, a board
     // counter reaches its top bit with three cards; started at 6, a hole counter with two.
-    const std::uint64_t* key = t.cardKey.data();
-    const std::uint64_t boardThree = ((0x5555ull << SuitShift) + key[board[0]] + key[board[1]] +
-                                      key[board[2]] + key[board[3]] + key[board[4]]) &
-                                     FlushBits;
-    const std::uint64_t holeTwo =
-        ((0x6666ull << SuitShift) + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]]) &
-        FlushBits;
-    const int flushSuit = (boardThree & holeTwo) ? FlushSuit(boardThree) : -1;
-    int holeSuit[4];
-    for (int i = 0; i < 4; ++i)
-        holeSuit[i] = SuitOf(hole[i]);
-    int boardSuit[5];
-    for (int i = 0; i < 5; ++i)
-        boardSuit[i] = SuitOf(board[i]);
-    if (flushSuit >= 0) {
-        for (const auto& pair : OmahaPairs) {
-            if (holeSuit[pair[0]] != flushSuit || holeSuit[pair[1]] != flushSuit)
-                continue;
-            const int pairMask = RankBit(hole[pair[0]]) | RankBit(hole[pair[1]]);
-            for (const auto& triple : OmahaTriples) {
-                if (boardSuit[triple[0]] == flushSuit && boardSuit[triple[1]] == flushSuit &&
-                    boardSuit[triple[2]] == flushSuit)
-                    best =
-                        std::max(best, t.flushScore[static_cast<std::size_t>(
-                                           pairMask | RankBit(board[triple[0]]) |
-                                           RankBit(board[triple[1]]) | RankBit(board[triple[2]]))]);
-            }
-        }
-    }
-    if (best <= threshold)
-        return best;
+    const std::uint64_t boardSum =
+        0x5555 + key[board[0]] + key[board[1]] + key[board[2]] + key[board[3]] + key[board[4]];
+    const std::uint64_t holeSum =
+        0x6666 + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]];
+    if ((boardSum | holeSum) & GapBits) [[unlikely]]
+        return OmahaWithGaps(hole, board, threshold);
 
-    // Walk the 60 sets in order for the first one above the threshold.
+    const std::uint32_t boardRow = t.omahaBoardRow[RankClass(boardSum)];
+    unsigned holeRank[4];
+    for (int i = 0; i < 4; ++i)
+        holeRank[i] = t.cardRank[static_cast<std::size_t>(hole[i])];
+    unsigned pairColumn[6];
+    unsigned bestClass = 0;
     for (int p = 0; p < 6; ++p) {
-        const Card a = hole[OmahaPairs[p][0]];
-        const Card b = hole[OmahaPairs[p][1]];
-        const bool pairSuited =
-            holeSuit[OmahaPairs[p][0]] == flushSuit && holeSuit[OmahaPairs[p][1]] == flushSuit;
-        for (int k = 0; k < 10; ++k) {
-            const int* triple = OmahaTriples[k];
-            HandScore s;
-            if (pairSuited && boardSuit[triple[0]] == flushSuit &&
-                boardSuit[triple[1]] == flushSuit && boardSuit[triple[2]] == flushSuit)
-                s = t.flushScore[static_cast<std::size_t>(
-                    RankBit(a) | RankBit(b) | RankBit(board[triple[0]]) |
-                    RankBit(board[triple[1]]) | RankBit(board[triple[2]]))];
-            else
-                s = t.omahaClassScore[t.omahaClass[static_cast<std::size_t>(tripleRow[k] +
-                                                                            pairColumn[p])]];
-            if (s > threshold)
-                return s;
-        }
+        pairColumn[p] =
+            t.omahaPairColumn[holeRank[OmahaPairs[p][0]] * 13 + holeRank[OmahaPairs[p][1]]];
+        bestClass = std::max<unsigned>(bestClass, t.omahaBest[boardRow + pairColumn[p]]);
     }
-    return best;  // not reached: the maximum itself is one of the sets
+    HandScore best = t.classScore[bestClass];
+
+    const std::uint64_t flushBits = boardSum & holeSum & FlushBits;
+    const int flushSuit = flushBits ? FlushSuit(boardSum & FlushBits) : -1;
+    if (flushSuit >= 0) [[unlikely]]
+        best = std::max(best, OmahaFlush(hole, board, flushSuit));
+    if (best > threshold) [[unlikely]]
+        return OmahaFirstAbove(hole, board, threshold, boardRow, pairColumn, flushSuit);
+    return best;
 }
