@@ -94,43 +94,6 @@ HandScore OmahaSetScore(const Card hole[4], const Card board[5], int i)
     return ScoreOfSet(five);
 }
 
-// Texas when the key sum `sum` shows an empty slot or five cards of a suit. Seven cards with
-// five of a suit hold no full house or four of a kind, so their best flush is the maximum;
-// otherwise, and to find the first set above a threshold, every set is scored in order.
-[[gnu::noinline]] HandScore TexasSlow(const Card hole[4], const Card board[5],
-                                      std::int32_t threshold, std::uint64_t sum)
-{
-    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    if (!(sum & GapBits)) {
-        const int suit = FlushSuit(sum & FlushBits);
-        int mask = 0;
-        for (Card card : seven)
-            if (SuitOf(card) == suit)
-                mask |= RankBit(card);
-        const HandScore best = evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-        if (best <= threshold)
-            return best;
-    }
-    return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
-}
-
-// The first set of a complete Texas hand without a flush scoring above `threshold`; the caller
-// knows that the maximum does.
-[[gnu::noinline]] HandScore TexasFirstAbove(const Card hole[4], const Card board[5],
-                                            std::int32_t threshold, HandScore best)
-{
-    const std::uint64_t keys[7] = {CardKey(hole[0]),  CardKey(hole[1]),  CardKey(board[0]),
-                                   CardKey(board[1]), CardKey(board[2]), CardKey(board[3]),
-                                   CardKey(board[4])};
-    for (const auto& set : TexasSets) {
-        const HandScore s =
-            RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
-        if (s > threshold)
-            return s;
-    }
-    return best;  // not reached: the maximum itself is one of the sets
-}
-
 [[gnu::noinline]] HandScore OmahaWithGaps(const Card hole[4], const Card board[5],
                                           std::int32_t threshold)
 {
@@ -185,24 +148,42 @@ HandScore OmahaSetScore(const Card hole[4], const Card board[5], int i)
 
 }  // namespace
 
+namespace evaluator_detail {
+
+HandScore TexasWithGaps(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
+    return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
+}
+
+HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t threshold,
+                          std::uint64_t keySum)
+{
+    if (keySum & FlushBits) {
+        // A set is a flush when its five suits agree, which only five of a suit allow.
+        const Card seven[7] = {hole[0],  hole[1],  board[0], board[1],
+                               board[2], board[3], board[4]};
+        return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
+    }
+    const std::uint64_t keys[7] = {CardKey(hole[0]),  CardKey(hole[1]),  CardKey(board[0]),
+                                   CardKey(board[1]), CardKey(board[2]), CardKey(board[3]),
+                                   CardKey(board[4])};
+    HandScore best = -1;
+    for (const auto& set : TexasSets) {
+        const HandScore s =
+            RankScore(keys[set[0]] + keys[set[1]] + keys[set[2]] + keys[set[3]] + keys[set[4]]);
+        if (s > threshold)
+            return s;
+        best = std::max(best, s);
+    }
+    return best;  // not reached: the maximum itself is one of the sets
+}
+
+}  // namespace evaluator_detail
+
 HandScore ScoreFive(const Card cards[5])
 {
     return ScoreOfSet(cards);
-}
-
-HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
-{
-    // Summed as a tree so the additions do not wait on each other.
-    const std::uint64_t* key = evaluatorTables.cardKey.data() + 1;  // key[NoCard] is the first
-    const std::uint64_t sum = (SuitCountersStart + key[hole[0]] + key[hole[1]]) +
-                              (key[board[0]] + key[board[1]]) +
-                              (key[board[2]] + key[board[3]] + key[board[4]]);
-    if (sum & (FlushBits | GapBits)) [[unlikely]]
-        return TexasSlow(hole, board, threshold, sum);
-    const HandScore best = RankScore(sum);
-    if (best > threshold) [[unlikely]]
-        return TexasFirstAbove(hole, board, threshold, best);
-    return best;
 }
 
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)

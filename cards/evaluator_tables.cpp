@@ -229,6 +229,7 @@ void BuildRankTable(EvaluatorTables& t)
         for (const RankEntry& e : row) {
             const std::uint32_t slot = start + e.sum;
             free[slot / 64] &= ~(1ull << (slot % 64));
+            t.slotScore[slot] = e.score;
             t.rankClass[slot] = static_cast<std::uint16_t>(
                 std::lower_bound(scores.begin(), scores.end(), e.score) - scores.begin());
         }
@@ -315,11 +316,13 @@ void BuildOmahaTables(EvaluatorTables& t)
 void BuildTables(EvaluatorTables& t)
 {
     t.cardKey[0] = NoCardKey;
+    t.suitRankBit[0] = 0;
     for (Card card = 0; card < CardCount; ++card) {
         t.cardKey[static_cast<std::size_t>(card + 1)] =
             RankField(RankKeys[static_cast<std::size_t>(RankOf(card))]) +
             (1ull << (4 * SuitOf(card)));
         t.cardRank[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(RankOf(card));
+        t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull << (16 * SuitOf(card) + RankOf(card));
     }
     t.flushScore.fill(0);
     for (int mask = 0; mask < 8192; ++mask)

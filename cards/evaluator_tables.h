@@ -72,9 +72,11 @@ constexpr std::uint64_t RankField(std::uint32_t rankSum)
 struct EvaluatorTables {
     std::array<std::uint64_t, CardCount + 1> cardKey;  // by card + 1: NoCard's key first
     std::array<std::uint8_t, CardCount> cardRank;      // rank index of a card
+    std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
     std::array<std::uint32_t, RankRowCount>
         rankRow;  // slot of column 0 minus the row's field start
     std::array<std::uint16_t, RankSlotCount> rankClass;       // by slot; free slots 0
+    std::array<HandScore, RankSlotCount> slotScore;
     std::array<HandScore, RankClassCount> classScore;         // rising
     std::array<HandScore, 8192> flushScore;                   // by rank mask with >= 5 bits, else 0
     std::array<std::uint8_t, 169> omahaPairColumn;            // by rank*13+rank: pair class
@@ -107,7 +109,7 @@ inline unsigned RankClass(std::uint64_t keySum)
 // The best non-flush score of the cards whose keys sum to `keySum`.
 inline HandScore RankScore(std::uint64_t keySum)
 {
-    return evaluatorTables.classScore[RankClass(keySum)];
+    return evaluatorTables.slotScore[RankSlot(keySum)];
 }
 
 // The score of a rank multiset given as counts per rank index, without flushes: the score of
