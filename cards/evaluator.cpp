@@ -33,30 +33,27 @@ constexpr int OmahaPairs[6][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}
 constexpr int OmahaTriples[10][3] = {{0, 1, 2}, {0, 1, 3}, {0, 1, 4}, {0, 2, 3}, {0, 2, 4},
                                      {0, 3, 4}, {1, 2, 3}, {1, 2, 4}, {1, 3, 4}, {2, 3, 4}};
 
-int RankBit(Card card)
-{
-    return 1 << evaluatorTables.cardRank[static_cast<std::size_t>(card)];
-}
-
-// The suit whose counter has its flush bit set in a key sum (the lowest one if several).
-int FlushSuit(std::uint64_t flushBits)
-{
-    return std::countr_zero(flushBits) / 4;
-}
-
-// The score of five cards, any of them NoCard. Fewer than five cards can be no flush (no
+// The score of at most five cards from the sums of their keys (the suit counters started at
+// SuitCountersStart) and of their suit-rank bits. Fewer than five cards can be no flush (no
 // counter gets past 7), so only a complete set reaches the flush table.
-HandScore ScoreOfSet(const Card five[5])
+HandScore ScoreOfSums(std::uint64_t keySum, std::uint64_t bitSum)
 {
-    const std::uint64_t sum = SuitCountersStart + CardKey(five[0]) + CardKey(five[1]) +
-                              CardKey(five[2]) + CardKey(five[3]) + CardKey(five[4]);
-    if (sum & FlushBits) {
-        const int mask = RankBit(five[0]) | RankBit(five[1]) | RankBit(five[2]) | RankBit(five[3]) |
-                         RankBit(five[4]);
-        return evaluatorTables.flushScore[static_cast<std::size_t>(mask)];
-    }
-    return RankScore(sum);
+    return (keySum & FlushBits) ? FlushScore(keySum, bitSum) : RankScore(keySum);
 }
+
+// The keys and suit-rank bits of some cards, read once for scoring many sets of them.
+template <int N> struct CardSums {
+    std::uint64_t key[N];
+    std::uint64_t bit[N];
+
+    explicit CardSums(const Card* cards)
+    {
+        for (int i = 0; i < N; ++i) {
+            key[i] = CardKey(cards[i]);
+            bit[i] = SuitRankBit(cards[i]);
+        }
+    }
+};
 
 // The threshold rule over the scores of `setCount` sets in their order: the first set score
 // above `threshold`, else the maximum.
@@ -75,73 +72,109 @@ HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSetAt sc
     return best;
 }
 
-// The five cards of Texas set `i` of the seven positions.
-HandScore TexasSetScore(const Card seven[7], int i)
+// The threshold rule over the 21 Texas sets, empty slots allowed.
+HandScore TexasSetsInOrder(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
-    const auto& set = TexasSets[static_cast<std::size_t>(i)];
-    const Card five[5] = {seven[set[0]], seven[set[1]], seven[set[2]], seven[set[3]],
-                          seven[set[4]]};
-    return ScoreOfSet(five);
+    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
+    const CardSums<7> c(seven);
+    return FirstAboveOrBest(21, threshold, [&](int i) {
+        const auto& set = TexasSets[static_cast<std::size_t>(i)];
+        return ScoreOfSums(SuitCountersStart + c.key[set[0]] + c.key[set[1]] + c.key[set[2]] +
+                               c.key[set[3]] + c.key[set[4]],
+                           c.bit[set[0]] + c.bit[set[1]] + c.bit[set[2]] + c.bit[set[3]] +
+                               c.bit[set[4]]);
+    });
 }
 
-// The five cards of Omaha set `i` (hole pair i / 10, board triple i % 10).
-HandScore OmahaSetScore(const Card hole[4], const Card board[5], int i)
-{
-    const int* pair = OmahaPairs[i / 10];
-    const int* triple = OmahaTriples[i % 10];
-    const Card five[5] = {hole[pair[0]], hole[pair[1]], board[triple[0]], board[triple[1]],
-                          board[triple[2]]};
-    return ScoreOfSet(five);
-}
+// The key and bit sums of Omaha set `i` (hole pair i / 10, board triple i % 10).
+struct OmahaSets {
+    CardSums<4> hole;
+    CardSums<5> board;
 
-[[gnu::noinline]] HandScore OmahaWithGaps(const Card hole[4], const Card board[5],
-                                          std::int32_t threshold)
-{
-    return FirstAboveOrBest(60, threshold, [&](int i) { return OmahaSetScore(hole, board, i); });
-}
+    OmahaSets(const Card h[4], const Card b[5]) : hole(h), board(b) {}
+
+    HandScore Score(int i) const
+    {
+        const int* p = OmahaPairs[i / 10];
+        const int* t = OmahaTriples[i % 10];
+        return ScoreOfSums(SuitCountersStart + hole.key[p[0]] + hole.key[p[1]] + board.key[t[0]] +
+                               board.key[t[1]] + board.key[t[2]],
+                           hole.bit[p[0]] + hole.bit[p[1]] + board.bit[t[0]] + board.bit[t[1]] +
+                               board.bit[t[2]]);
+    }
+};
 
 // The best flush of a complete Omaha hand whose board holds three or more cards of `suit` and
 // whose hole holds two or more: the best rank mask of two suited hole and three suited board
 // cards.
 [[gnu::noinline]] HandScore OmahaFlush(const Card hole[4], const Card board[5], int suit)
 {
+    const auto inSuit = [suit](Card card) { return SuitOf(card) == suit; };
+    const auto rankBit = [](Card card) {
+        return 1 << evaluatorTables.cardRank[static_cast<std::size_t>(card)];
+    };
     HandScore best = 0;
     for (const auto& pair : OmahaPairs) {
         const Card a = hole[pair[0]];
         const Card b = hole[pair[1]];
-        if (SuitOf(a) != suit || SuitOf(b) != suit)
+        if (!inSuit(a) || !inSuit(b))
             continue;
         for (const auto& triple : OmahaTriples) {
             const Card x = board[triple[0]];
             const Card y = board[triple[1]];
             const Card z = board[triple[2]];
-            if (SuitOf(x) == suit && SuitOf(y) == suit && SuitOf(z) == suit)
+            if (inSuit(x) && inSuit(y) && inSuit(z))
                 best = std::max(
                     best, evaluatorTables.flushScore[static_cast<std::size_t>(
-                              RankBit(a) | RankBit(b) | RankBit(x) | RankBit(y) | RankBit(z))]);
+                              rankBit(a) | rankBit(b) | rankBit(x) | rankBit(y) | rankBit(z))]);
         }
     }
     return best;
 }
 
-// The first of the 60 sets above `threshold`, which the maximum is. A hole pair whose best set
-// stays at or below it is passed over whole: its best non-flush class is in the board's row,
-// and a flush needs the pair suited in the flush suit (`flushSuit`, -1 for none).
+// The first of the 60 sets above `threshold`, which the maximum is. Only the hole pairs whose
+// best set may be above it are looked at: those whose best non-flush class (`pairBest`) is,
+// and those suited in the flush suit (`flushSuit`, -1 for none). A pair's ten sets are scored
+// all at once and the first above picked from a mask, rather than by one branch per set.
 [[gnu::noinline]] HandScore OmahaFirstAbove(const Card hole[4], const Card board[5],
-                                            std::int32_t threshold, std::uint32_t boardRow,
-                                            const unsigned pairColumn[6], int flushSuit)
+                                            std::int32_t threshold, const unsigned pairBest[6],
+                                            int flushSuit)
 {
-    const EvaluatorTables& t = evaluatorTables;
+    unsigned pairs = 0;
+    unsigned flushPairs = 0;
     for (int p = 0; p < 6; ++p) {
-        const bool mayFlush = flushSuit >= 0 && SuitOf(hole[OmahaPairs[p][0]]) == flushSuit &&
-                              SuitOf(hole[OmahaPairs[p][1]]) == flushSuit;
-        if (!mayFlush && t.classScore[t.omahaBest[boardRow + pairColumn[p]]] <= threshold)
-            continue;
+        if (flushSuit >= 0 && SuitOf(hole[OmahaPairs[p][0]]) == flushSuit &&
+            SuitOf(hole[OmahaPairs[p][1]]) == flushSuit)
+            flushPairs |= 1u << p;
+        if (evaluatorTables.classScore[pairBest[p]] > threshold)
+            pairs |= 1u << p;
+    }
+    pairs |= flushPairs;
+    const CardSums<4> h(hole);
+    const CardSums<5> b(board);
+    std::uint64_t tripleKey[10];
+    std::uint64_t tripleBit[10];
+    for (int k = 0; k < 10; ++k) {
+        const int* t = OmahaTriples[k];
+        tripleKey[k] = SuitCountersStart + b.key[t[0]] + b.key[t[1]] + b.key[t[2]];
+        tripleBit[k] = b.bit[t[0]] + b.bit[t[1]] + b.bit[t[2]];
+    }
+    for (; pairs != 0; pairs &= pairs - 1) {
+        const int p = std::countr_zero(pairs);
+        const int x = OmahaPairs[p][0];
+        const int y = OmahaPairs[p][1];
+        const std::uint64_t pairKey = h.key[x] + h.key[y];
+        const std::uint64_t pairBit = h.bit[x] + h.bit[y];
+        const bool mayFlush = (flushPairs >> p) & 1;
+        HandScore score[10];
+        unsigned above = 0;
         for (int k = 0; k < 10; ++k) {
-            const HandScore s = OmahaSetScore(hole, board, p * 10 + k);
-            if (s > threshold)
-                return s;
+            const std::uint64_t keySum = pairKey + tripleKey[k];
+            score[k] = mayFlush ? ScoreOfSums(keySum, pairBit + tripleBit[k]) : RankScore(keySum);
+            above |= static_cast<unsigned>(score[k] > threshold) << k;
         }
+        if (above != 0)
+            return score[std::countr_zero(above)];
     }
     return -1;  // not reached: the maximum itself is one of the sets
 }
@@ -152,19 +185,15 @@ namespace evaluator_detail {
 
 HandScore TexasWithGaps(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
-    const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
+    return TexasSetsInOrder(hole, board, threshold);
 }
 
 HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t threshold,
                           std::uint64_t keySum)
 {
-    if (keySum & FlushBits) {
-        // A set is a flush when its five suits agree, which only five of a suit allow.
-        const Card seven[7] = {hole[0],  hole[1],  board[0], board[1],
-                               board[2], board[3], board[4]};
-        return FirstAboveOrBest(21, threshold, [&](int i) { return TexasSetScore(seven, i); });
-    }
+    if (keySum & FlushBits)
+        return TexasSetsInOrder(hole, board, threshold);
+    // No set can be a flush: rank sums alone.
     const std::uint64_t keys[7] = {CardKey(hole[0]),  CardKey(hole[1]),  CardKey(board[0]),
                                    CardKey(board[1]), CardKey(board[2]), CardKey(board[3]),
                                    CardKey(board[4])};
@@ -183,7 +212,9 @@ HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t 
 
 HandScore ScoreFive(const Card cards[5])
 {
-    return ScoreOfSet(cards);
+    const CardSums<5> c(cards);
+    return ScoreOfSums(SuitCountersStart + c.key[0] + c.key[1] + c.key[2] + c.key[3] + c.key[4],
+                       c.bit[0] + c.bit[1] + c.bit[2] + c.bit[3] + c.bit[4]);
 }
 
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold)
@@ -197,27 +228,30 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
         0x5555 + key[board[0]] + key[board[1]] + key[board[2]] + key[board[3]] + key[board[4]];
     const std::uint64_t holeSum =
         0x6666 + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]];
-    if ((boardSum | holeSum) & GapBits) [[unlikely]]
-        return OmahaWithGaps(hole, board, threshold);
+    if ((boardSum | holeSum) & GapBits) [[unlikely]] {
+        const OmahaSets sets(hole, board);
+        return FirstAboveOrBest(60, threshold, [&](int i) { return sets.Score(i); });
+    }
 
     const std::uint32_t boardRow = t.omahaBoardRow[RankClass(boardSum)];
     unsigned holeRank[4];
     for (int i = 0; i < 4; ++i)
         holeRank[i] = t.cardRank[static_cast<std::size_t>(hole[i])];
-    unsigned pairColumn[6];
+    unsigned pairBest[6];  // the best non-flush class of each hole pair
     unsigned bestClass = 0;
     for (int p = 0; p < 6; ++p) {
-        pairColumn[p] =
-            t.omahaPairColumn[holeRank[OmahaPairs[p][0]] * 13 + holeRank[OmahaPairs[p][1]]];
-        bestClass = std::max<unsigned>(bestClass, t.omahaBest[boardRow + pairColumn[p]]);
+        pairBest[p] = t.omahaBest[boardRow + t.omahaPairColumn[holeRank[OmahaPairs[p][0]] * 13 +
+                                                               holeRank[OmahaPairs[p][1]]]];
+        bestClass = std::max(bestClass, pairBest[p]);
     }
     HandScore best = t.classScore[bestClass];
 
     const std::uint64_t flushBits = boardSum & holeSum & FlushBits;
-    const int flushSuit = flushBits ? FlushSuit(boardSum & FlushBits) : -1;
+    const int flushSuit = flushBits ? std::countr_zero(flushBits) / 4 : -1;
     if (flushSuit >= 0) [[unlikely]]
         best = std::max(best, OmahaFlush(hole, board, flushSuit));
-    if (best > threshold) [[unlikely]]
-        return OmahaFirstAbove(hole, board, threshold, boardRow, pairColumn, flushSuit);
-    return best;
+    if (best <= threshold)
+        return best;
+
+    return OmahaFirstAbove(hole, board, threshold, pairBest, flushSuit);
 }

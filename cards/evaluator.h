@@ -14,8 +14,6 @@
 #include "cards/card.h"
 #include "cards/evaluator_tables.h"
 
-#include <bit>
-
 inline constexpr std::int32_t NoThreshold = 0x4000000;  // above every score (< 0xA00000)
 
 // Scores one set of five slots; NoCard entries are skipped, no card at all scores 0.
@@ -49,13 +47,10 @@ inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int
         if (sum & GapBits)
             return evaluator_detail::TexasWithGaps(hole, board, threshold);
         // Five or more of a suit among seven cards leave no full house or four of a kind, so
-        // the best flush is the maximum. The cards' suit and rank bits add up without carries
-        // (no card twice): the flush suit's 16 bits are its rank mask.
+        // the best flush is the maximum.
         const std::uint64_t* bit = t.suitRankBit.data() + 1;
-        const std::uint64_t bits = bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] +
-                                   bit[board[2]] + bit[board[3]] + bit[board[4]];
-        const int suitShift = std::countr_zero(sum & FlushBits) / 4 * 16;
-        best = t.flushScore[static_cast<std::size_t>((bits >> suitShift) & 0x1FFF)];
+        best = FlushScore(sum, bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] +
+                                   bit[board[2]] + bit[board[3]] + bit[board[4]]);
     } else {
         best = RankScore(sum);
     }

@@ -322,7 +322,8 @@ void BuildTables(EvaluatorTables& t)
             RankField(RankKeys[static_cast<std::size_t>(RankOf(card))]) +
             (1ull << (4 * SuitOf(card)));
         t.cardRank[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(RankOf(card));
-        t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull << (16 * SuitOf(card) + RankOf(card));
+        t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull
+                                                            << (16 * SuitOf(card) + RankOf(card));
     }
     t.flushScore.fill(0);
     for (int mask = 0; mask < 8192; ++mask)

@@ -35,6 +35,7 @@
 #include "cards/card.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 // Rank keys by rank index (Ace first), found by tools/find_rank_keys.cpp: each is the smallest
@@ -70,12 +71,12 @@ constexpr std::uint64_t RankField(std::uint32_t rankSum)
 }
 
 struct EvaluatorTables {
-    std::array<std::uint64_t, CardCount + 1> cardKey;  // by card + 1: NoCard's key first
-    std::array<std::uint8_t, CardCount> cardRank;      // rank index of a card
+    std::array<std::uint64_t, CardCount + 1> cardKey;      // by card + 1: NoCard's key first
+    std::array<std::uint8_t, CardCount> cardRank;          // rank index of a card
     std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
     std::array<std::uint32_t, RankRowCount>
         rankRow;  // slot of column 0 minus the row's field start
-    std::array<std::uint16_t, RankSlotCount> rankClass;       // by slot; free slots 0
+    std::array<std::uint16_t, RankSlotCount> rankClass;  // by slot; free slots 0
     std::array<HandScore, RankSlotCount> slotScore;
     std::array<HandScore, RankClassCount> classScore;         // rising
     std::array<HandScore, 8192> flushScore;                   // by rank mask with >= 5 bits, else 0
@@ -110,6 +111,21 @@ inline unsigned RankClass(std::uint64_t keySum)
 inline HandScore RankScore(std::uint64_t keySum)
 {
     return evaluatorTables.slotScore[RankSlot(keySum)];
+}
+
+// The suit-rank bit of a card (0 for NoCard).
+inline std::uint64_t SuitRankBit(Card card)
+{
+    return evaluatorTables.suitRankBit[static_cast<std::size_t>(card + 1)];
+}
+
+// The best flush of cards whose key sum `keySum` shows five or more of a suit (of one suit
+// only, as at most seven cards are summed), from the sum `bitSum` of their suit-rank bits:
+// distinct cards add up without carries, so the suit's 16 bits are its rank mask.
+inline HandScore FlushScore(std::uint64_t keySum, std::uint64_t bitSum)
+{
+    const int suit = std::countr_zero(keySum & FlushBits) / 4;
+    return evaluatorTables.flushScore[static_cast<std::size_t>((bitSum >> (16 * suit)) & 0x1FFF)];
 }
 
 // The score of a rank multiset given as counts per rank index, without flushes: the score of
