@@ -31,17 +31,25 @@ HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t 
                           std::uint64_t keySum);
 }  // namespace evaluator_detail
 
-// The Texas enumeration without reading the variant (hole slots 0 and 1 only). Inline, so that
-// the samplers' loops take a complete hand in line: one key sum and one lookup in the rank
-// table, or in the flush table when five cards share a suit.
-inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+// The board's part of a Texas key sum, the suit counters' start included. A caller that
+// scores many hands on one board sums it once and passes it to EvaluateTexasOnBoard.
+inline std::uint64_t BoardKeySum(const Card board[5])
+{
+    const std::uint64_t* key = evaluatorTables.cardKey.data() + 1;  // key[NoCard] is the first
+    // Summed as a tree so the additions do not wait on each other.
+    return (SuitCountersStart + key[board[0]] + key[board[1]]) +
+           (key[board[2]] + key[board[3]] + key[board[4]]);
+}
+
+// EvaluateTexas with the board's key sum given (BoardKeySum of the same board). Inline, so
+// that the samplers' loops take a complete hand in line: one key sum and one lookup in the
+// rank table, or in the flush table when five cards share a suit.
+inline HandScore EvaluateTexasOnBoard(const Card hole[4], const Card board[5],
+                                      std::uint64_t boardKeySum, std::int32_t threshold)
 {
     const EvaluatorTables& t = evaluatorTables;
-    // Summed as a tree so the additions do not wait on each other.
-    const std::uint64_t* key = t.cardKey.data() + 1;  // key[NoCard] is the first
-    const std::uint64_t sum = (SuitCountersStart + key[hole[0]] + key[hole[1]]) +
-                              (key[board[0]] + key[board[1]]) +
-                              (key[board[2]] + key[board[3]] + key[board[4]]);
+    const std::uint64_t* key = t.cardKey.data() + 1;
+    const std::uint64_t sum = boardKeySum + (key[hole[0]] + key[hole[1]]);
     HandScore best;
     if (sum & (FlushBits | GapBits)) [[unlikely]] {
         if (sum & GapBits)
@@ -57,4 +65,10 @@ inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int
     if (best > threshold) [[unlikely]]
         return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
     return best;
+}
+
+// The Texas enumeration without reading the variant (hole slots 0 and 1 only).
+inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    return EvaluateTexasOnBoard(hole, board, BoardKeySum(board), threshold);
 }
