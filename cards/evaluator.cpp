@@ -41,12 +41,12 @@ HandScore ScoreOfSums(std::uint64_t keySum, std::uint64_t bitSum)
     return (keySum & FlushBits) ? FlushScore(keySum, bitSum) : RankScore(keySum);
 }
 
-// The keys and suit-rank bits of some cards, read once for scoring many sets of them.
-template <int N> struct CardSums {
+// The keys and suit-rank bits of some cards, read once to score many sets of them.
+template <int N> struct CardKeys {
     std::uint64_t key[N];
     std::uint64_t bit[N];
 
-    explicit CardSums(const Card* cards)
+    explicit CardKeys(const Card* cards)
     {
         for (int i = 0; i < N; ++i) {
             key[i] = CardKey(cards[i]);
@@ -76,7 +76,7 @@ HandScore FirstAboveOrBest(int setCount, std::int32_t threshold, ScoreOfSetAt sc
 HandScore TexasSetsInOrder(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     const Card seven[7] = {hole[0], hole[1], board[0], board[1], board[2], board[3], board[4]};
-    const CardSums<7> c(seven);
+    const CardKeys<7> c(seven);
     return FirstAboveOrBest(21, threshold, [&](int i) {
         const auto& set = TexasSets[static_cast<std::size_t>(i)];
         return ScoreOfSums(SuitCountersStart + c.key[set[0]] + c.key[set[1]] + c.key[set[2]] +
@@ -88,8 +88,8 @@ HandScore TexasSetsInOrder(const Card hole[4], const Card board[5], std::int32_t
 
 // The key and bit sums of Omaha set `i` (hole pair i / 10, board triple i % 10).
 struct OmahaSets {
-    CardSums<4> hole;
-    CardSums<5> board;
+    CardKeys<4> hole;
+    CardKeys<5> board;
 
     OmahaSets(const Card h[4], const Card b[5]) : hole(h), board(b) {}
 
@@ -150,8 +150,8 @@ struct OmahaSets {
             pairs |= 1u << p;
     }
     pairs |= flushPairs;
-    const CardSums<4> h(hole);
-    const CardSums<5> b(board);
+    const CardKeys<4> h(hole);
+    const CardKeys<5> b(board);
     std::uint64_t tripleKey[10];
     std::uint64_t tripleBit[10];
     for (int k = 0; k < 10; ++k) {
@@ -212,7 +212,7 @@ HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t 
 
 HandScore ScoreFive(const Card cards[5])
 {
-    const CardSums<5> c(cards);
+    const CardKeys<5> c(cards);
     return ScoreOfSums(SuitCountersStart + c.key[0] + c.key[1] + c.key[2] + c.key[3] + c.key[4],
                        c.bit[0] + c.bit[1] + c.bit[2] + c.bit[3] + c.bit[4]);
 }

@@ -229,7 +229,7 @@ void BuildRankTable(EvaluatorTables& t)
         for (const RankEntry& e : row) {
             const std::uint32_t slot = start + e.sum;
             free[slot / 64] &= ~(1ull << (slot % 64));
-            t.slotScore[slot] = e.score;
+            t.rankScore[slot] = e.score;
             t.rankClass[slot] = static_cast<std::uint16_t>(
                 std::lower_bound(scores.begin(), scores.end(), e.score) - scores.begin());
         }
@@ -244,6 +244,36 @@ void BuildRankTable(EvaluatorTables& t)
 unsigned ClassOfRankSum(std::uint32_t rankSum)
 {
     return RankClass(RankField(rankSum));
+}
+
+// Fills the row of omahaBest that starts at `row` for the board ranks `board`: per hole pair
+// class, the best class of the pair with three of the board. A triple of one rank with a pair
+// of that rank would be five of a rank and counts for nothing (no deal holds it).
+void FillOmahaRow(EvaluatorTables& t, const int board[5], std::uint32_t row,
+                  const int pairRanks[OmahaPairClasses][2])
+{
+    std::uint32_t tripleSum[10];
+    int tripleOfOneRank[10];  // the rank of a triple of one rank, else -1
+    int n = 0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = i + 1; j < 4; ++j)
+            for (int k = j + 1; k < 5; ++k, ++n) {
+                tripleSum[n] = RankKeys[static_cast<std::size_t>(board[i])] +
+                               RankKeys[static_cast<std::size_t>(board[j])] +
+                               RankKeys[static_cast<std::size_t>(board[k])];
+                tripleOfOneRank[n] = board[i] == board[k] ? board[i] : -1;
+            }
+    for (int pc = 0; pc < OmahaPairClasses; ++pc) {
+        const int a = pairRanks[pc][0];
+        const int b = pairRanks[pc][1];
+        const std::uint32_t pairSum =
+            RankKeys[static_cast<std::size_t>(a)] + RankKeys[static_cast<std::size_t>(b)];
+        unsigned best = 0;
+        for (int k = 0; k < 10; ++k)
+            if (a != b || tripleOfOneRank[k] != a)
+                best = std::max(best, ClassOfRankSum(tripleSum[k] + pairSum));
+        t.omahaBest[row + static_cast<std::uint32_t>(pc)] = static_cast<std::uint16_t>(best);
+    }
 }
 
 // Every board rank multiset (five cards, at most four of a rank) gets a row of omahaBest,
@@ -273,41 +303,16 @@ void BuildOmahaTables(EvaluatorTables& t)
                 for (board[3] = board[2]; board[3] < 13; ++board[3])
                     for (board[4] = board[3]; board[4] < 13; ++board[4]) {
                         if (board[0] == board[4])
-                            continue;  // five of a rank
-                        int counts[13] = {};
+                            continue;  // five of a rank (the ranks rise)
                         std::uint32_t sum = 0;
-                        for (int r : board) {
-                            ++counts[r];
+                        for (int r : board)
                             sum += RankKeys[static_cast<std::size_t>(r)];
-                        }
-                        if (*std::max_element(counts, counts + 13) > 4)
-                            continue;
                         const unsigned boardClass = ClassOfRankSum(sum);
                         if (rowTaken[boardClass] || boardRows == OmahaBoardRows)
                             std::abort();  // a class names one five-card rank multiset
                         rowTaken[boardClass] = 1;
-                        const std::uint32_t row = boardRows++ * OmahaPairClasses;
-                        t.omahaBoardRow[boardClass] = row;
-                        for (int pc = 0; pc < OmahaPairClasses; ++pc) {
-                            unsigned best = 0;
-                            for (int i = 0; i < 3; ++i)
-                                for (int j = i + 1; j < 4; ++j)
-                                    for (int k = j + 1; k < 5; ++k) {
-                                        int five[5] = {board[i], board[j], board[k],
-                                                       pairRanks[pc][0], pairRanks[pc][1]};
-                                        int c[13] = {};
-                                        std::uint32_t s = 0;
-                                        bool possible = true;
-                                        for (int r : five) {
-                                            possible = possible && ++c[r] <= 4;
-                                            s += RankKeys[static_cast<std::size_t>(r)];
-                                        }
-                                        if (possible)
-                                            best = std::max(best, ClassOfRankSum(s));
-                                    }
-                            t.omahaBest[row + static_cast<std::uint32_t>(pc)] =
-                                static_cast<std::uint16_t>(best);
-                        }
+                        t.omahaBoardRow[boardClass] = boardRows++ * OmahaPairClasses;
+                        FillOmahaRow(t, board, t.omahaBoardRow[boardClass], pairRanks);
                     }
     if (boardRows != OmahaBoardRows)
         std::abort();

@@ -12,11 +12,12 @@
 // at most seven cards) unique; the multiplier scatters those sums over the field so that a
 // row-displacement table holds them densely: the top 13 bits of the sum pick a row, whose
 // offset plus the low 12 bits of the field pick the slot. No multiplication happens per hand:
-// it is folded into the keys.
+// it is folded into the keys. A slot holds the multiset's non-flush score (the partial score
+// for fewer than five cards, else the best of its five-card parts), so a hand costs one load
+// after the row's, and its class.
 //
-// Rank classes number the distinct non-flush scores of every such multiset (the partial score
-// for fewer than five cards, else the best of its five-card parts) in rising order, class 0
-// scoring 0; so a larger class is a better hand, and classScore widens a class to its score.
+// Rank classes number those scores in rising order, class 0 scoring 0: a larger class is a
+// better hand, 16 bits hold one, and classScore widens a class to its score.
 //
 // Flush part: an 8192-entry table on a suit's 13-bit rank mask (bit = rank index, Ace bit 0)
 // gives the best Flush, Straight Flush or Royal Flush within it.
@@ -71,13 +72,12 @@ constexpr std::uint64_t RankField(std::uint32_t rankSum)
 }
 
 struct EvaluatorTables {
-    std::array<std::uint64_t, CardCount + 1> cardKey;      // by card + 1: NoCard's key first
-    std::array<std::uint8_t, CardCount> cardRank;          // rank index of a card
-    std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
-    std::array<std::uint32_t, RankRowCount>
-        rankRow;  // slot of column 0 minus the row's field start
-    std::array<std::uint16_t, RankSlotCount> rankClass;  // by slot; free slots 0
-    std::array<HandScore, RankSlotCount> slotScore;
+    std::array<std::uint64_t, CardCount + 1> cardKey;         // by card + 1: NoCard's key first
+    std::array<std::uint8_t, CardCount> cardRank;             // rank index of a card
+    std::array<std::uint64_t, CardCount + 1> suitRankBit;     // by card + 1: bit 16 * suit + rank
+    std::array<std::uint32_t, RankRowCount> rankRow;          // column 0's slot minus field start
+    std::array<HandScore, RankSlotCount> rankScore;           // by slot; free slots 0
+    std::array<std::uint16_t, RankSlotCount> rankClass;       // by slot; free slots 0
     std::array<HandScore, RankClassCount> classScore;         // rising
     std::array<HandScore, 8192> flushScore;                   // by rank mask with >= 5 bits, else 0
     std::array<std::uint8_t, 169> omahaPairColumn;            // by rank*13+rank: pair class
@@ -110,7 +110,7 @@ inline unsigned RankClass(std::uint64_t keySum)
 // The best non-flush score of the cards whose keys sum to `keySum`.
 inline HandScore RankScore(std::uint64_t keySum)
 {
-    return evaluatorTables.slotScore[RankSlot(keySum)];
+    return evaluatorTables.rankScore[RankSlot(keySum)];
 }
 
 // The suit-rank bit of a card (0 for NoCard).
