@@ -166,7 +166,7 @@ void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
 
 // Numbers the distinct scores in rising order and fills the rank table: rows of the rank
 // field, largest first, each at the first start where all its columns land on free slots.
-void BuildRankTable(EvaluatorTables& t)
+std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
 {
     int counts[13] = {};
     std::vector<RankEntry> entries;
@@ -204,7 +204,7 @@ void BuildRankTable(EvaluatorTables& t)
     };
     std::uint32_t lowestFree = 0;
     t.rankRow.fill(0);
-    t.rankClass.fill(0);
+    std::vector<std::uint16_t> classOfSlot(RankSlotCount, 0);
     for (int r : order) {
         std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
         if (row.empty())
@@ -230,7 +230,7 @@ void BuildRankTable(EvaluatorTables& t)
             const std::uint32_t slot = start + e.sum;
             free[slot / 64] &= ~(1ull << (slot % 64));
             t.rankScore[slot] = e.score;
-            t.rankClass[slot] = static_cast<std::uint16_t>(
+            classOfSlot[slot] = static_cast<std::uint16_t>(
                 std::lower_bound(scores.begin(), scores.end(), e.score) - scores.begin());
         }
         while (!(free[lowestFree / 64] >> (lowestFree % 64) & 1))
@@ -238,19 +238,14 @@ void BuildRankTable(EvaluatorTables& t)
         t.rankRow[static_cast<std::size_t>(r)] =
             start - (static_cast<std::uint32_t>(r) << RankColumnBits);
     }
-}
-
-// The rank class of a multiset given as its additive rank sum.
-unsigned ClassOfRankSum(std::uint32_t rankSum)
-{
-    return RankClass(RankField(rankSum));
+    return classOfSlot;
 }
 
 // Fills the row of omahaBest that starts at `row` for the board ranks `board`: per hole pair
 // class, the best class of the pair with three of the board. A triple of one rank with a pair
 // of that rank would be five of a rank and counts for nothing (no deal holds it).
-void FillOmahaRow(EvaluatorTables& t, const int board[5], std::uint32_t row,
-                  const int pairRanks[OmahaPairClasses][2])
+void FillOmahaRow(EvaluatorTables& t, const std::vector<std::uint16_t>& classOfSlot,
+                  const int board[5], std::uint32_t row, const int pairRanks[OmahaPairClasses][2])
 {
     std::uint32_t tripleSum[10];
     int tripleOfOneRank[10];  // the rank of a triple of one rank, else -1
@@ -271,14 +266,15 @@ void FillOmahaRow(EvaluatorTables& t, const int board[5], std::uint32_t row,
         unsigned best = 0;
         for (int k = 0; k < 10; ++k)
             if (a != b || tripleOfOneRank[k] != a)
-                best = std::max(best, ClassOfRankSum(tripleSum[k] + pairSum));
+                best = std::max<unsigned>(best,
+                                          classOfSlot[RankSlot(RankField(tripleSum[k] + pairSum))]);
         t.omahaBest[row + static_cast<std::uint32_t>(pc)] = static_cast<std::uint16_t>(best);
     }
 }
 
 // Every board rank multiset (five cards, at most four of a rank) gets a row of omahaBest,
 // found through its class; the row holds per hole pair the best class over its ten triples.
-void BuildOmahaTables(EvaluatorTables& t)
+void BuildOmahaTables(EvaluatorTables& t, const std::vector<std::uint16_t>& classOfSlot)
 {
     int pairClass = 0;
     int pairRanks[OmahaPairClasses][2] = {};
@@ -293,9 +289,8 @@ void BuildOmahaTables(EvaluatorTables& t)
             ++pairClass;
         }
 
-    t.omahaBoardRow.fill(0);
-    std::vector<char> rowTaken(RankClassCount, 0);
-    std::uint32_t boardRows = 0;
+    t.omahaBoard.fill(0);
+    std::uint16_t boardRows = 0;
     int board[5];
     for (board[0] = 0; board[0] < 13; ++board[0])
         for (board[1] = board[0]; board[1] < 13; ++board[1])
@@ -307,12 +302,11 @@ void BuildOmahaTables(EvaluatorTables& t)
                         std::uint32_t sum = 0;
                         for (int r : board)
                             sum += RankKeys[static_cast<std::size_t>(r)];
-                        const unsigned boardClass = ClassOfRankSum(sum);
-                        if (rowTaken[boardClass] || boardRows == OmahaBoardRows)
-                            std::abort();  // a class names one five-card rank multiset
-                        rowTaken[boardClass] = 1;
-                        t.omahaBoardRow[boardClass] = boardRows++ * OmahaPairClasses;
-                        FillOmahaRow(t, board, t.omahaBoardRow[boardClass], pairRanks);
+                        if (boardRows == OmahaBoardRows)
+                            std::abort();
+                        t.omahaBoard[RankSlot(RankField(sum))] = boardRows;
+                        FillOmahaRow(t, classOfSlot, board, boardRows++ * OmahaPairClasses,
+                                     pairRanks);
                     }
     if (boardRows != OmahaBoardRows)
         std::abort();
@@ -334,8 +328,7 @@ void BuildTables(EvaluatorTables& t)
     for (int mask = 0; mask < 8192; ++mask)
         if (std::popcount(static_cast<unsigned>(mask)) >= 5)
             t.flushScore[static_cast<std::size_t>(mask)] = ScoreFlushMask(mask);
-    BuildRankTable(t);
-    BuildOmahaTables(t);
+    BuildOmahaTables(t, BuildRankTable(t));
 }
 
 [[maybe_unused]] const bool tablesBuilt = (BuildTables(evaluatorTables), true);

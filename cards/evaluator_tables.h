@@ -14,7 +14,7 @@
 // offset plus the low 12 bits of the field pick the slot. No multiplication happens per hand:
 // it is folded into the keys. A slot holds the multiset's non-flush score (the partial score
 // for fewer than five cards, else the best of its five-card parts), so a hand costs one load
-// after the row's, and its class.
+// after the row's.
 //
 // Rank classes number those scores in rising order, class 0 scoring 0: a larger class is a
 // better hand, 16 bits hold one, and classScore widens a class to its score.
@@ -23,11 +23,10 @@
 // gives the best Flush, Straight Flush or Royal Flush within it.
 //
 // Omaha part: the best non-flush hand of two given hole cards with three of five board cards
-// depends only on the board's rank multiset and the hole pair's ranks. A five-card rank
-// multiset is named by its class (a five-card non-flush score names its ranks), so
-// omahaBoardRow maps the board's class to a row of omahaBest, and the row holds, per hole pair
-// class (91 unordered rank pairs), the best class over the ten board triples: six lookups in
-// one 182-byte row per hand.
+// depends only on the board's rank multiset and the hole pair's ranks. The board's slot in the
+// rank table names its multiset, omahaBoard gives that slot's row of omahaBest, and the row
+// holds, per hole pair class (91 unordered rank pairs), the best class over the ten board
+// triples: six lookups in one 182-byte row per hand.
 //
 // Nothing may evaluate a hand during static initialisation: the tables are filled by a
 // dynamic initialiser of evaluator_tables.cpp.
@@ -72,16 +71,15 @@ constexpr std::uint64_t RankField(std::uint32_t rankSum)
 }
 
 struct EvaluatorTables {
-    std::array<std::uint64_t, CardCount + 1> cardKey;         // by card + 1: NoCard's key first
-    std::array<std::uint8_t, CardCount> cardRank;             // rank index of a card
-    std::array<std::uint64_t, CardCount + 1> suitRankBit;     // by card + 1: bit 16 * suit + rank
-    std::array<std::uint32_t, RankRowCount> rankRow;          // column 0's slot minus field start
-    std::array<HandScore, RankSlotCount> rankScore;           // by slot; free slots 0
-    std::array<std::uint16_t, RankSlotCount> rankClass;       // by slot; free slots 0
-    std::array<HandScore, RankClassCount> classScore;         // rising
-    std::array<HandScore, 8192> flushScore;                   // by rank mask with >= 5 bits, else 0
-    std::array<std::uint8_t, 169> omahaPairColumn;            // by rank*13+rank: pair class
-    std::array<std::uint32_t, RankClassCount> omahaBoardRow;  // board class: row start, or 0
+    std::array<std::uint64_t, CardCount + 1> cardKey;      // by card + 1: NoCard's key first
+    std::array<std::uint8_t, CardCount> cardRank;          // rank index of a card
+    std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
+    std::array<std::uint32_t, RankRowCount> rankRow;       // column 0's slot minus field start
+    std::array<HandScore, RankSlotCount> rankScore;        // by slot; free slots 0
+    std::array<HandScore, RankClassCount> classScore;      // rising
+    std::array<HandScore, 8192> flushScore;                // by rank mask with >= 5 bits, else 0
+    std::array<std::uint8_t, 169> omahaPairColumn;         // by rank*13+rank: pair class
+    std::array<std::uint16_t, RankSlotCount> omahaBoard;   // by slot: a board's row number
     std::array<std::uint16_t, OmahaBoardRows * OmahaPairClasses> omahaBest;  // a class
 };
 
@@ -99,12 +97,6 @@ inline std::uint32_t RankSlot(std::uint64_t keySum)
 {
     const std::uint32_t row = evaluatorTables.rankRow[keySum >> (64 - RankRowBits)];
     return row + static_cast<std::uint32_t>(keySum >> RankFieldShift);
-}
-
-// The rank class of the cards whose keys sum to `keySum` (flushes not considered).
-inline unsigned RankClass(std::uint64_t keySum)
-{
-    return evaluatorTables.rankClass[RankSlot(keySum)];
 }
 
 // The best non-flush score of the cards whose keys sum to `keySum`.
