@@ -132,39 +132,45 @@ struct OmahaSets {
     return best;
 }
 
-// The first of the 60 sets above `threshold`, which the maximum is. When some hole pair is
-// suited in the flush suit (`flushSuit`, -1 for none), which is rare, every set is scored in
-// order. Otherwise only the hole pairs whose best class (`pairBest`) is above the threshold
-// are looked at, a pair's ten sets all at once from rank sums, and the first above is picked
-// from a mask rather than by one branch per set.
+// The first of the 60 sets above `threshold`, which the maximum is. Only the hole pairs whose
+// best set may be above it are looked at: those whose best non-flush class (`pairBest`) is,
+// and those suited in the flush suit (`flushSuit`, -1 for none). A pair's ten sets are scored
+// all at once and the first above picked from a mask, rather than by one branch per set.
 [[gnu::noinline]] HandScore OmahaFirstAbove(const Card hole[4], const Card board[5],
                                             std::int32_t threshold, const unsigned pairBest[6],
                                             int flushSuit)
 {
     unsigned pairs = 0;
+    unsigned flushPairs = 0;
     for (int p = 0; p < 6; ++p) {
         if (flushSuit >= 0 && SuitOf(hole[OmahaPairs[p][0]]) == flushSuit &&
-            SuitOf(hole[OmahaPairs[p][1]]) == flushSuit) {
-            const OmahaSets sets(hole, board);
-            return FirstAboveOrBest(60, threshold, [&](int i) { return sets.Score(i); });
-        }
+            SuitOf(hole[OmahaPairs[p][1]]) == flushSuit)
+            flushPairs |= 1u << p;
         if (evaluatorTables.classScore[pairBest[p]] > threshold)
             pairs |= 1u << p;
     }
+    pairs |= flushPairs;
+    const CardKeys<4> h(hole);
+    const CardKeys<5> b(board);
     std::uint64_t tripleKey[10];
+    std::uint64_t tripleBit[10];
     for (int k = 0; k < 10; ++k) {
         const int* t = OmahaTriples[k];
-        tripleKey[k] =
-            SuitCountersStart + CardKey(board[t[0]]) + CardKey(board[t[1]]) + CardKey(board[t[2]]);
+        tripleKey[k] = SuitCountersStart + b.key[t[0]] + b.key[t[1]] + b.key[t[2]];
+        tripleBit[k] = b.bit[t[0]] + b.bit[t[1]] + b.bit[t[2]];
     }
     for (; pairs != 0; pairs &= pairs - 1) {
         const int p = std::countr_zero(pairs);
-        const std::uint64_t pairKey =
-            CardKey(hole[OmahaPairs[p][0]]) + CardKey(hole[OmahaPairs[p][1]]);
+        const int x = OmahaPairs[p][0];
+        const int y = OmahaPairs[p][1];
+        const std::uint64_t pairKey = h.key[x] + h.key[y];
+        const std::uint64_t pairBit = h.bit[x] + h.bit[y];
+        const bool mayFlush = (flushPairs >> p) & 1;
         HandScore score[10];
         unsigned above = 0;
         for (int k = 0; k < 10; ++k) {
-            score[k] = RankScore(pairKey + tripleKey[k]);
+            const std::uint64_t keySum = pairKey + tripleKey[k];
+            score[k] = mayFlush ? ScoreOfSums(keySum, pairBit + tripleBit[k]) : RankScore(keySum);
             above |= static_cast<unsigned>(score[k] > threshold) << k;
         }
         if (above != 0)
