@@ -132,50 +132,49 @@ struct OmahaSets {
     return best;
 }
 
-// The first of the 60 sets above `threshold`, which the maximum is. Only the hole pairs whose
-// best set may be above it are looked at: those whose best non-flush class (`pairBest`) is,
-// and those suited in the flush suit (`flushSuit`, -1 for none). A pair's ten sets are scored
-// all at once and the first above picked from a mask, rather than by one branch per set.
+// The first of the 60 sets above `threshold`, which the maximum is. Without a possible flush
+// (`flushSuit` -1) the first hole pair whose best class (`pairBest`) is above the threshold
+// holds it: that pair's ten sets are scored all at once and the first above is picked from a
+// mask, so the walk takes no branch that depends on the cards. With a possible flush, the sets
+// are scored in order, passing over the pairs that are neither suited in the flush suit nor
+// have a best class above the threshold.
 [[gnu::noinline]] HandScore OmahaFirstAbove(const Card hole[4], const Card board[5],
                                             std::int32_t threshold, const unsigned pairBest[6],
                                             int flushSuit)
 {
-    unsigned pairs = 0;
-    unsigned flushPairs = 0;
-    for (int p = 0; p < 6; ++p) {
-        if (flushSuit >= 0 && SuitOf(hole[OmahaPairs[p][0]]) == flushSuit &&
-            SuitOf(hole[OmahaPairs[p][1]]) == flushSuit)
-            flushPairs |= 1u << p;
-        if (evaluatorTables.classScore[pairBest[p]] > threshold)
-            pairs |= 1u << p;
+    const auto classAbove = [&](int p) {
+        return evaluatorTables.classScore[pairBest[p]] > threshold;
+    };
+    if (flushSuit >= 0) {
+        const OmahaSets sets(hole, board);
+        for (int p = 0; p < 6; ++p) {
+            if (!classAbove(p) && (SuitOf(hole[OmahaPairs[p][0]]) != flushSuit ||
+                                   SuitOf(hole[OmahaPairs[p][1]]) != flushSuit))
+                continue;
+            for (int k = 0; k < 10; ++k) {
+                const HandScore s = sets.Score(p * 10 + k);
+                if (s > threshold)
+                    return s;
+            }
+        }
+        return -1;  // not reached: the maximum itself is one of the sets
     }
-    pairs |= flushPairs;
-    const CardKeys<4> h(hole);
+    unsigned pairs = 0;
+    for (int p = 0; p < 6; ++p)
+        pairs |= static_cast<unsigned>(classAbove(p)) << p;
+    const int* pair = OmahaPairs[std::countr_zero(pairs)];
+    const std::uint64_t pairKey =
+        SuitCountersStart + CardKey(hole[pair[0]]) + CardKey(hole[pair[1]]);
     const CardKeys<5> b(board);
-    std::uint64_t tripleKey[10];
-    std::uint64_t tripleBit[10];
+    HandScore score[10];
+    unsigned above = 0;
     for (int k = 0; k < 10; ++k) {
         const int* t = OmahaTriples[k];
-        tripleKey[k] = SuitCountersStart + b.key[t[0]] + b.key[t[1]] + b.key[t[2]];
-        tripleBit[k] = b.bit[t[0]] + b.bit[t[1]] + b.bit[t[2]];
+        score[k] = RankScore(pairKey + b.key[t[0]] + b.key[t[1]] + b.key[t[2]]);
+        above |= static_cast<unsigned>(score[k] > threshold) << k;
     }
-    for (; pairs != 0; pairs &= pairs - 1) {
-        const int p = std::countr_zero(pairs);
-        const int x = OmahaPairs[p][0];
-        const int y = OmahaPairs[p][1];
-        const std::uint64_t pairKey = h.key[x] + h.key[y];
-        const std::uint64_t pairBit = h.bit[x] + h.bit[y];
-        const bool mayFlush = (flushPairs >> p) & 1;
-        HandScore score[10];
-        unsigned above = 0;
-        for (int k = 0; k < 10; ++k) {
-            const std::uint64_t keySum = pairKey + tripleKey[k];
-            score[k] = mayFlush ? ScoreOfSums(keySum, pairBit + tripleBit[k]) : RankScore(keySum);
-            above |= static_cast<unsigned>(score[k] > threshold) << k;
-        }
-        if (above != 0)
-            return score[std::countr_zero(above)];
-    }
+    if (above != 0)
+        return score[std::countr_zero(above)];
     return -1;  // not reached: the maximum itself is one of the sets
 }
 
