@@ -232,7 +232,7 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
         return FirstAboveOrBest(60, threshold, [&](int i) { return sets.Score(i); });
     }
 
-    const std::uint32_t boardRow = t.omahaBoard[RankSlot(boardSum)] * OmahaPairClasses;
+    const std::uint32_t boardRow = t.omahaBoard[RankSlot(boardSum)] * OmahaRowStride;
     unsigned holeRank[4];
     for (int i = 0; i < 4; ++i)
         holeRank[i] = t.cardRank[static_cast<std::size_t>(hole[i])];

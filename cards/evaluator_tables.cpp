@@ -305,7 +305,7 @@ void BuildOmahaTables(EvaluatorTables& t, const std::vector<std::uint16_t>& clas
                         if (boardRows == OmahaBoardRows)
                             std::abort();
                         t.omahaBoard[RankSlot(RankField(sum))] = boardRows;
-                        FillOmahaRow(t, classOfSlot, board, boardRows++ * OmahaPairClasses,
+                        FillOmahaRow(t, classOfSlot, board, boardRows++ * OmahaRowStride,
                                      pairRanks);
                     }
     if (boardRows != OmahaBoardRows)

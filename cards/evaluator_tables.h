@@ -26,7 +26,7 @@
 // depends only on the board's rank multiset and the hole pair's ranks. The board's slot in the
 // rank table names its multiset, omahaBoard gives that slot's row of omahaBest, and the row
 // holds, per hole pair class (91 unordered rank pairs), the best class over the ten board
-// triples: six lookups in one 182-byte row per hand.
+// triples: six lookups in one row of three cache lines per hand.
 //
 // Nothing may evaluate a hand during static initialisation: the tables are filled by a
 // dynamic initialiser of evaluator_tables.cpp.
@@ -62,6 +62,7 @@ inline constexpr int RankSlotCount = 82149 + (1 << RankColumnBits);
 inline constexpr int RankClassCount = 8555;  // distinct partial and non-flush scores, and 0
 
 inline constexpr int OmahaPairClasses = 91;  // unordered rank pairs, repeats allowed
+inline constexpr int OmahaRowStride = 96;    // 192 bytes: a row fills three cache lines
 inline constexpr int OmahaBoardRows = 6175;  // five-card rank multisets, at most four a rank
 
 // The rank field of a rank multiset with the given additive rank sum, placed as in a key.
@@ -80,7 +81,7 @@ struct EvaluatorTables {
     std::array<HandScore, 8192> flushScore;                // by rank mask with >= 5 bits, else 0
     std::array<std::uint8_t, 169> omahaPairColumn;         // by rank*13+rank: pair class
     std::array<std::uint16_t, RankSlotCount> omahaBoard;   // by slot: a board's row number
-    std::array<std::uint16_t, OmahaBoardRows * OmahaPairClasses> omahaBest;  // a class
+    alignas(64) std::array<std::uint16_t, OmahaBoardRows * OmahaRowStride> omahaBest;  // a class
 };
 
 extern EvaluatorTables evaluatorTables;  // filled before main, never written afterwards
