@@ -57,7 +57,8 @@ inline constexpr std::uint32_t RankFieldMultiplier = 0x9E3779B1u;  // odd
 inline constexpr int RankColumnBits = 12;
 inline constexpr int RankRowBits = RankFieldBits - RankColumnBits;
 inline constexpr int RankRowCount = 1 << RankRowBits;
-// The last row's start plus a full row: whatever a key sum holds, its slot is in the table.
+// The last row's start (82149, where the builder's packing puts it) plus a full row: whatever a
+// key sum holds, even one of no real hand, its slot is in the table.
 inline constexpr int RankSlotCount = 82149 + (1 << RankColumnBits);
 inline constexpr int RankClassCount = 8555;  // distinct partial and non-flush scores, and 0
 
