@@ -12,6 +12,7 @@
 #pragma once
 
 #include "cards/card.h"
+#include "cards/evaluator_tables.h"
 
 inline constexpr std::int32_t NoThreshold = 0x4000000;  // above every score (< 0xA00000)
 
@@ -21,5 +22,53 @@ HandScore ScoreFive(const Card cards[5]);
 // The Omaha enumeration: two hole cards and three board cards, 60 sets.
 HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t threshold);
 
+namespace evaluator_detail {
+// Texas with an empty slot: every set in order, under the threshold rule.
+HandScore TexasWithGaps(const Card hole[4], const Card board[5], std::int32_t threshold);
+// The first set of a complete Texas hand above `threshold`, which its maximum is; `keySum` is
+// the sum of the seven keys.
+HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t threshold,
+                          std::uint64_t keySum);
+}  // namespace evaluator_detail
+
+// The board's part of a Texas key sum, the suit counters' start included. A caller that
+// scores many hands on one board sums it once and passes it to EvaluateTexasOnBoard.
+inline std::uint64_t BoardKeySum(const Card board[5])
+{
+    const std::uint64_t* key = evaluatorTables.cardKey.data() + 1;  // key[NoCard] is the first
+    // Summed as a tree so the additions do not wait on each other.
+    return (SuitCountersStart + key[board[0]] + key[board[1]]) +
+           (key[board[2]] + key[board[3]] + key[board[4]]);
+}
+
+// EvaluateTexas with the board's key sum given (BoardKeySum of the same board). Inline, so
+// that the samplers' loops take a complete hand in line: one key sum and one lookup in the
+// rank table, or in the flush table when five cards share a suit.
+inline HandScore EvaluateTexasOnBoard(const Card hole[4], const Card board[5],
+                                      std::uint64_t boardKeySum, std::int32_t threshold)
+{
+    const EvaluatorTables& t = evaluatorTables;
+    const std::uint64_t* key = t.cardKey.data() + 1;
+    const std::uint64_t sum = boardKeySum + (key[hole[0]] + key[hole[1]]);
+    HandScore best;
+    if (sum & (FlushBits | GapBits)) [[unlikely]] {
+        if (sum & GapBits)
+            return evaluator_detail::TexasWithGaps(hole, board, threshold);
+        // Five or more of a suit among seven cards leave no full house or four of a kind, so
+        // the best flush is the maximum.
+        const std::uint64_t* bit = t.suitRankBit.data() + 1;
+        best = FlushScore(sum, bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] +
+                                   bit[board[2]] + bit[board[3]] + bit[board[4]]);
+    } else {
+        best = RankScore(sum);
+    }
+    if (best > threshold) [[unlikely]]
+        return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
+    return best;
+}
+
 // The Texas enumeration without reading the variant (hole slots 0 and 1 only).
-HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold);
+inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
+{
+    return EvaluateTexasOnBoard(hole, board, BoardKeySum(board), threshold);
+}

@@ -1,6 +1,6 @@
-// Builds the evaluator's tables once, before main. Building takes a few milliseconds: 76155
-// rank multisets are scored (the larger ones through their five-card parts) and placed in the
-// perfect hash.
+// Builds the evaluator's tables once, before main: 76155 rank multisets are scored (the larger
+// ones through their five-card parts) and packed into the rank table, whose lookups then fill
+// the Omaha table (6175 boards x 91 hole pairs x 10 triples).
 #include "cards/evaluator_tables.h"
 
 #include <algorithm>
@@ -145,7 +145,7 @@ HandScore ScoreFlushMask(int mask)
 }
 
 struct RankEntry {
-    std::uint32_t sum;
+    std::uint32_t sum;  // additive rank sum
     HandScore score;
 };
 
@@ -164,131 +164,171 @@ void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
     counts[rank] = 0;
 }
 
-// Places every bucket of the rank hash, largest first, at the first displacement where all its
-// keys land on free slots. Aborts if some bucket cannot be placed, which the fixed multiplier
-// rules out (the tests check every multiset).
-void BuildRankHash(EvaluatorTables& t)
+// Numbers the distinct scores in rising order and fills the rank table: rows of the rank
+// field, largest first, each at the first start where all its columns land on free slots.
+std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
 {
     int counts[13] = {};
     std::vector<RankEntry> entries;
     CollectMultisets(counts, 0, 0, 0, entries);
 
-    constexpr std::uint32_t slotCount = 1u << RankSlotBits;
-    constexpr std::uint32_t bucketCount = 1u << RankBucketBits;
-    std::vector<std::vector<RankEntry>> buckets(bucketCount);
+    std::vector<HandScore> scores{0};
+    for (const RankEntry& e : entries)
+        scores.push_back(e.score);
+    std::sort(scores.begin(), scores.end());
+    scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
+    if (scores.size() != t.classScore.size())
+        std::abort();
+    std::copy(scores.begin(), scores.end(), t.classScore.begin());
+
+    constexpr std::uint32_t columnMask = (1u << RankColumnBits) - 1;
+    std::vector<std::vector<RankEntry>> rows(RankRowCount);
     for (const RankEntry& e : entries) {
-        const std::uint64_t hash = e.sum * RankHashMultiplier;
-        buckets[hash >> (64 - RankBucketBits)].push_back(e);
+        const auto field = static_cast<std::uint32_t>(RankField(e.sum) >> RankFieldShift);
+        rows[field >> RankColumnBits].push_back({field & columnMask, e.score});
     }
-    std::vector<std::uint32_t> order(bucketCount);
-    for (std::uint32_t b = 0; b < bucketCount; ++b)
-        order[b] = b;
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return buckets[a].size() > buckets[b].size();
+    std::vector<int> order(RankRowCount);
+    for (int r = 0; r < RankRowCount; ++r)
+        order[static_cast<std::size_t>(r)] = r;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return rows[static_cast<std::size_t>(a)].size() > rows[static_cast<std::size_t>(b)].size();
     });
 
-    std::vector<char> taken(slotCount, 0);
-    t.displacement.fill(0);
-    t.rankScore.fill(0);
-    for (std::uint32_t b : order) {
-        const std::vector<RankEntry>& bucket = buckets[b];
-        if (bucket.empty())
-            break;
-        bool placed = false;
-        for (std::uint32_t d = 0; d < slotCount && !placed; ++d) {
-            std::size_t done = 0;
-            for (; done < bucket.size(); ++done) {
-                const std::uint32_t home =
-                    static_cast<std::uint32_t>((bucket[done].sum * RankHashMultiplier) >> 32);
-                const std::uint32_t slot = (home + d) & (slotCount - 1);
-                if (taken[slot])
-                    break;
-                taken[slot] = 1;
+    // One bit per slot, set while free; bit i of FreeFrom(s) tells whether slot s + i is free,
+    // so 64 starts of a row are tried at once with one word per column.
+    std::vector<std::uint64_t> free((RankSlotCount + 2 * 64) / 64, ~0ull);
+    const auto freeFrom = [&](std::uint32_t slot) {
+        const std::size_t word = slot / 64;
+        const unsigned bit = slot % 64;
+        return bit == 0 ? free[word] : (free[word] >> bit) | (free[word + 1] << (64 - bit));
+    };
+    std::uint32_t lowestFree = 0;
+    t.rankRow.fill(0);
+    std::vector<std::uint16_t> classOfSlot(RankSlotCount, 0);
+    for (int r : order) {
+        std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
+        if (row.empty())
+            break;  // empty rows keep start 0: any slot they give is inside the table
+        std::uint32_t lowestColumn = columnMask;
+        for (const RankEntry& e : row)
+            lowestColumn = std::min(lowestColumn, e.sum);
+        std::uint32_t start = lowestFree > lowestColumn ? lowestFree - lowestColumn : 0;
+        for (;; start += 64) {
+            if (start + columnMask >= RankSlotCount)
+                std::abort();  // the table is too small for this row
+            std::uint64_t fits = ~0ull;
+            for (const RankEntry& e : row)
+                fits &= freeFrom(start + e.sum);
+            if (fits != 0) {
+                start += static_cast<std::uint32_t>(std::countr_zero(fits));
+                if (start + columnMask >= RankSlotCount)
+                    std::abort();
+                break;
             }
-            placed = done == bucket.size();
-            for (std::size_t i = 0; i < done; ++i) {
-                const std::uint32_t home =
-                    static_cast<std::uint32_t>((bucket[i].sum * RankHashMultiplier) >> 32);
-                const std::uint32_t slot = (home + d) & (slotCount - 1);
-                if (placed)
-                    t.rankScore[slot] = bucket[i].score;
-                else
-                    taken[slot] = 0;
-            }
-            if (placed)
-                t.displacement[b] = d;
         }
-        if (!placed)
-            std::abort();
+        for (const RankEntry& e : row) {
+            const std::uint32_t slot = start + e.sum;
+            free[slot / 64] &= ~(1ull << (slot % 64));
+            t.rankScore[slot] = e.score;
+            classOfSlot[slot] = static_cast<std::uint16_t>(
+                std::lower_bound(scores.begin(), scores.end(), e.score) - scores.begin());
+        }
+        while (!(free[lowestFree / 64] >> (lowestFree % 64) & 1))
+            ++lowestFree;
+        t.rankRow[static_cast<std::size_t>(r)] =
+            start - (static_cast<std::uint32_t>(r) << RankColumnBits);
+    }
+    return classOfSlot;
+}
+
+// Fills the row of omahaBest that starts at `row` for the board ranks `board`: per hole pair
+// class, the best class of the pair with three of the board. A triple of one rank with a pair
+// of that rank would be five of a rank and counts for nothing (no deal holds it).
+void FillOmahaRow(EvaluatorTables& t, const std::vector<std::uint16_t>& classOfSlot,
+                  const int board[5], std::uint32_t row, const int pairRanks[OmahaPairClasses][2])
+{
+    std::uint32_t tripleSum[10];
+    int tripleOfOneRank[10];  // the rank of a triple of one rank, else -1
+    int n = 0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = i + 1; j < 4; ++j)
+            for (int k = j + 1; k < 5; ++k, ++n) {
+                tripleSum[n] = RankKeys[static_cast<std::size_t>(board[i])] +
+                               RankKeys[static_cast<std::size_t>(board[j])] +
+                               RankKeys[static_cast<std::size_t>(board[k])];
+                tripleOfOneRank[n] = board[i] == board[k] ? board[i] : -1;
+            }
+    for (int pc = 0; pc < OmahaPairClasses; ++pc) {
+        const int a = pairRanks[pc][0];
+        const int b = pairRanks[pc][1];
+        const std::uint32_t pairSum =
+            RankKeys[static_cast<std::size_t>(a)] + RankKeys[static_cast<std::size_t>(b)];
+        unsigned best = 0;
+        for (int k = 0; k < 10; ++k)
+            if (a != b || tripleOfOneRank[k] != a)
+                best = std::max<unsigned>(best,
+                                          classOfSlot[RankSlot(RankField(tripleSum[k] + pairSum))]);
+        t.omahaBest[row + static_cast<std::uint32_t>(pc)] = static_cast<std::uint16_t>(best);
     }
 }
 
-void BuildOmahaTables(EvaluatorTables& t)
+// Every board rank multiset (five cards, at most four of a rank) gets a row of omahaBest,
+// found through its class; the row holds per hole pair the best class over its ten triples.
+void BuildOmahaTables(EvaluatorTables& t, const std::vector<std::uint16_t>& classOfSlot)
 {
     int pairClass = 0;
     int pairRanks[OmahaPairClasses][2] = {};
     for (int a = 0; a < 13; ++a)
         for (int b = a; b < 13; ++b) {
             t.omahaPairColumn[static_cast<std::size_t>(a * 13 + b)] =
-                static_cast<std::uint16_t>(pairClass);
+                static_cast<std::uint8_t>(pairClass);
             t.omahaPairColumn[static_cast<std::size_t>(b * 13 + a)] =
-                static_cast<std::uint16_t>(pairClass);
+                static_cast<std::uint8_t>(pairClass);
             pairRanks[pairClass][0] = a;
             pairRanks[pairClass][1] = b;
             ++pairClass;
         }
-    int tripleClass = 0;
-    int tripleRanks[OmahaTripleClasses][3] = {};
-    for (int a = 0; a < 13; ++a)
-        for (int b = a; b < 13; ++b)
-            for (int c = b; c < 13; ++c) {
-                const int perms[6][3] = {{a, b, c}, {a, c, b}, {b, a, c},
-                                         {b, c, a}, {c, a, b}, {c, b, a}};
-                for (const auto& p : perms)
-                    t.omahaTripleRow[static_cast<std::size_t>(p[0] * 169 + p[1] * 13 + p[2])] =
-                        tripleClass * OmahaPairClasses;
-                tripleRanks[tripleClass][0] = a;
-                tripleRanks[tripleClass][1] = b;
-                tripleRanks[tripleClass][2] = c;
-                ++tripleClass;
-            }
 
-    std::vector<HandScore> scores(t.omahaClass.size());
-    for (int tc = 0; tc < OmahaTripleClasses; ++tc)
-        for (int pc = 0; pc < OmahaPairClasses; ++pc) {
-            int counts[13] = {};
-            for (int r : pairRanks[pc])
-                ++counts[r];
-            for (int r : tripleRanks[tc])
-                ++counts[r];
-            const bool possible = *std::max_element(counts, counts + 13) <= 4;
-            scores[static_cast<std::size_t>(tc * OmahaPairClasses + pc)] =
-                possible ? ScoreUpToFive(counts) : 0;
-        }
-    std::vector<HandScore> distinct = scores;
-    distinct.push_back(0);
-    std::sort(distinct.begin(), distinct.end());
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    if (distinct.size() != t.omahaClassScore.size())
+    t.omahaBoard.fill(0);
+    std::uint16_t boardRows = 0;
+    int board[5];
+    for (board[0] = 0; board[0] < 13; ++board[0])
+        for (board[1] = board[0]; board[1] < 13; ++board[1])
+            for (board[2] = board[1]; board[2] < 13; ++board[2])
+                for (board[3] = board[2]; board[3] < 13; ++board[3])
+                    for (board[4] = board[3]; board[4] < 13; ++board[4]) {
+                        if (board[0] == board[4])
+                            continue;  // five of a rank (the ranks rise)
+                        std::uint32_t sum = 0;
+                        for (int r : board)
+                            sum += RankKeys[static_cast<std::size_t>(r)];
+                        if (boardRows == OmahaBoardRows)
+                            std::abort();
+                        t.omahaBoard[RankSlot(RankField(sum))] = boardRows;
+                        FillOmahaRow(t, classOfSlot, board, boardRows++ * OmahaRowStride,
+                                     pairRanks);
+                    }
+    if (boardRows != OmahaBoardRows)
         std::abort();
-    std::copy(distinct.begin(), distinct.end(), t.omahaClassScore.begin());
-    for (std::size_t i = 0; i < scores.size(); ++i)
-        t.omahaClass[i] = static_cast<std::uint16_t>(
-            std::lower_bound(distinct.begin(), distinct.end(), scores[i]) - distinct.begin());
 }
 
 void BuildTables(EvaluatorTables& t)
 {
-    for (Card card = 0; card < CardCount; ++card)
-        t.cardKey[static_cast<std::size_t>(card)] =
-            RankKeys[static_cast<std::size_t>(RankOf(card))] +
-            (1ull << (SuitShift + 4 * SuitOf(card)));
+    t.cardKey[0] = NoCardKey;
+    t.suitRankBit[0] = 0;
+    for (Card card = 0; card < CardCount; ++card) {
+        t.cardKey[static_cast<std::size_t>(card + 1)] =
+            RankField(RankKeys[static_cast<std::size_t>(RankOf(card))]) +
+            (1ull << (4 * SuitOf(card)));
+        t.cardRank[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(RankOf(card));
+        t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull
+                                                            << (16 * SuitOf(card) + RankOf(card));
+    }
     t.flushScore.fill(0);
     for (int mask = 0; mask < 8192; ++mask)
         if (std::popcount(static_cast<unsigned>(mask)) >= 5)
             t.flushScore[static_cast<std::size_t>(mask)] = ScoreFlushMask(mask);
-    BuildRankHash(t);
-    BuildOmahaTables(t);
+    BuildOmahaTables(t, BuildRankTable(t));
 }
 
 [[maybe_unused]] const bool tablesBuilt = (BuildTables(evaluatorTables), true);

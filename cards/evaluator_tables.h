@@ -1,20 +1,32 @@
 // Lookup tables behind the evaluator, built once before main and read-only afterwards.
 //
-// Rank part: every card carries a 64-bit key. Its low 32 bits are an additive rank key chosen
-// so that the sum over any rank multiset (at most four cards of a rank, at most seven cards)
-// is unique; the high 32 bits hold four 4-bit suit counters. The sum of a hand's keys thus
-// names its rank multiset exactly, and a perfect hash maps that sum to the best non-flush
-// score of those cards (for fewer than five cards: the partial score ScoreFive gives them).
+// Card keys: every card carries a 64-bit key, and a hand is read from the sum of its cards'
+// keys. From bit 0 up:
+//   bits  0..15  four 4-bit suit counters (suit s in bits 4s..4s+3), one per card of the suit;
+//   bits 16..18  a gap counter: the key of NoCard is 1 << 16 and nothing else, so an empty
+//                slot adds no rank and no suit but shows in these bits;
+//   bits 39..63  the rank field: the card's additive rank key times an odd multiplier, modulo
+//                2^25. Carries out of bit 63 vanish, so the field of a sum is (multiplier ×
+//                rank sum) mod 2^25, a one-to-one image of the rank sum.
+// The additive rank keys make the rank sum of any rank multiset (at most four cards of a rank,
+// at most seven cards) unique; the multiplier scatters those sums over the field so that a
+// row-displacement table holds them densely: the top 13 bits of the sum pick a row, whose
+// offset plus the low 12 bits of the field pick the slot. No multiplication happens per hand:
+// it is folded into the keys. A slot holds the multiset's non-flush score (the partial score
+// for fewer than five cards, else the best of its five-card parts), so a hand costs one load
+// after the row's.
+//
+// Rank classes number those scores in rising order, class 0 scoring 0: a larger class is a
+// better hand, 16 bits hold one, and classScore widens a class to its score.
 //
 // Flush part: an 8192-entry table on a suit's 13-bit rank mask (bit = rank index, Ace bit 0)
 // gives the best Flush, Straight Flush or Royal Flush within it.
 //
-// Omaha part: a hand is two hole cards plus three board cards, so the rank multiset splits
-// into a pair class (91) and a triple class (455); a dense 455 x 91 table gives the non-flush
-// score's class at once, with no hashing. Classes number the 6175 non-flush five-card scores
-// in rising order (class 0 scores 0), so the best set is the largest class; 16-bit classes
-// and triple-major rows (the six pairs of one triple fall in a few cache lines) keep the table
-// close to the first-level cache.
+// Omaha part: the best non-flush hand of two given hole cards with three of five board cards
+// depends only on the board's rank multiset and the hole pair's ranks. The board's slot in the
+// rank table names its multiset, omahaBoard gives that slot's row of omahaBest, and the row
+// holds, per hole pair class (91 unordered rank pairs), the best class over the ten board
+// triples: six lookups in one row of three cache lines per hand.
 //
 // Nothing may evaluate a hand during static initialisation: the tables are filled by a
 // dynamic initialiser of evaluator_tables.cpp.
@@ -23,58 +35,91 @@
 #include "cards/card.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 // Rank keys by rank index (Ace first), found by tools/find_rank_keys.cpp: each is the smallest
 // value that keeps all multiset sums distinct. The largest sum (four Kings, three Queens) is
-// 18393157, below 2^25, so the suit counters above bit 32 never receive a carry.
+// 18393157, below 2^25, so the sums stay distinct modulo 2^25.
 inline constexpr std::array<std::uint32_t, 13> RankKeys = {
     1, 5, 24, 112, 521, 2247, 9244, 30823, 103066, 250154, 667453, 1526359, 3453520};
 
-inline constexpr int SuitShift = 32;  // suit s counts in bits 32 + 4s .. 35 + 4s
 // Every suit counter starts at 3, so a counter reaches 8 (its top bit) exactly when five or
 // more cards of that suit are present; seven cards take it to 10 at most.
-inline constexpr std::uint64_t SuitCountersStart = 0x3333ull << SuitShift;
-inline constexpr std::uint64_t FlushBits = 0x8888ull << SuitShift;
+inline constexpr std::uint64_t SuitCountersStart = 0x3333;
+inline constexpr std::uint64_t FlushBits = 0x8888;
+inline constexpr std::uint64_t NoCardKey = 1ull << 16;
+inline constexpr std::uint64_t GapBits = 7ull << 16;  // at most seven empty slots in a sum
 
-// The perfect hash of a rank sum: a multiplicative hash picks a bucket (top bits) and a home
-// slot (bits 32 and up); each bucket has its own displacement that moves all its keys to free
-// slots of the table.
-inline constexpr int RankBucketBits = 13;
-inline constexpr int RankSlotBits = 17;  // 131072 slots for 76155 multisets
-inline constexpr std::uint64_t RankHashMultiplier = 0x9E3779B97F4A7C15ull;
+inline constexpr int RankFieldShift = 39;
+inline constexpr int RankFieldBits = 25;
+inline constexpr std::uint32_t RankFieldMultiplier = 0x9E3779B1u;  // odd
+inline constexpr int RankColumnBits = 12;
+inline constexpr int RankRowBits = RankFieldBits - RankColumnBits;
+inline constexpr int RankRowCount = 1 << RankRowBits;
+// The last row's start (82149, where the builder's packing puts it) plus a full row: whatever a
+// key sum holds, even one of no real hand, its slot is in the table.
+inline constexpr int RankSlotCount = 82149 + (1 << RankColumnBits);
+inline constexpr int RankClassCount = 8555;  // distinct partial and non-flush scores, and 0
 
-inline constexpr int OmahaPairClasses = 91;     // unordered rank pairs, repeats allowed
-inline constexpr int OmahaTripleClasses = 455;  // unordered rank triples, repeats allowed
-inline constexpr int OmahaScoreClasses = 6176;  // the non-flush five-card scores and 0
+inline constexpr int OmahaPairClasses = 91;  // unordered rank pairs, repeats allowed
+inline constexpr int OmahaRowStride = 96;    // 192 bytes: a row fills three cache lines
+inline constexpr int OmahaBoardRows = 6175;  // five-card rank multisets, at most four a rank
+
+// The rank field of a rank multiset with the given additive rank sum, placed as in a key.
+constexpr std::uint64_t RankField(std::uint32_t rankSum)
+{
+    return static_cast<std::uint64_t>(rankSum * RankFieldMultiplier) << RankFieldShift;
+}
 
 struct EvaluatorTables {
-    std::array<std::uint64_t, CardCount> cardKey;  // rank key + 1 in the card's suit counter
-    std::array<std::uint32_t, 1 << RankBucketBits> displacement;  // per bucket, < slot count
-    std::array<HandScore, 1 << RankSlotBits> rankScore;  // by slot; 0 where no multiset lands
-    std::array<HandScore, 8192> flushScore;              // by rank mask with >= 5 bits, else 0
-    std::array<std::uint16_t, 169> omahaPairColumn;      // by rank*13+rank: pair class
-    std::array<std::int32_t, 2197> omahaTripleRow;       // by rank*169+rank*13+rank: class * 91
-    std::array<std::uint16_t, OmahaTripleClasses * OmahaPairClasses>
-        omahaClass;                                            // 0: > 4 of a rank
-    std::array<HandScore, OmahaScoreClasses> omahaClassScore;  // rising
+    std::array<std::uint64_t, CardCount + 1> cardKey;      // by card + 1: NoCard's key first
+    std::array<std::uint8_t, CardCount> cardRank;          // rank index of a card
+    std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
+    std::array<std::uint32_t, RankRowCount> rankRow;       // column 0's slot minus field start
+    std::array<HandScore, RankSlotCount> rankScore;        // by slot; free slots 0
+    std::array<HandScore, RankClassCount> classScore;      // rising
+    std::array<HandScore, 8192> flushScore;                // by rank mask with >= 5 bits, else 0
+    std::array<std::uint8_t, 169> omahaPairColumn;         // by rank*13+rank: pair class
+    std::array<std::uint16_t, RankSlotCount> omahaBoard;   // by slot: a board's row number
+    alignas(64) std::array<std::uint16_t, OmahaBoardRows * OmahaRowStride> omahaBest;  // a class
 };
 
 extern EvaluatorTables evaluatorTables;  // filled before main, never written afterwards
 
-// The table slot of a rank sum (the low 32 bits of a key sum).
-inline std::uint32_t RankSlot(std::uint32_t rankSum)
+// The key of a card or of NoCard.
+inline std::uint64_t CardKey(Card card)
 {
-    const std::uint64_t hash = rankSum * RankHashMultiplier;
-    const std::uint32_t home = static_cast<std::uint32_t>(hash >> 32);
-    const std::uint32_t bucket = static_cast<std::uint32_t>(hash >> (64 - RankBucketBits));
-    return (home + evaluatorTables.displacement[bucket]) & ((1u << RankSlotBits) - 1);
+    return evaluatorTables.cardKey[static_cast<std::size_t>(card + 1)];
+}
+
+// The slot of the rank table for the key sum `keySum`: row offset plus column, where the
+// stored offsets already hold minus the row's start, so the whole field is added at once.
+inline std::uint32_t RankSlot(std::uint64_t keySum)
+{
+    const std::uint32_t row = evaluatorTables.rankRow[keySum >> (64 - RankRowBits)];
+    return row + static_cast<std::uint32_t>(keySum >> RankFieldShift);
 }
 
 // The best non-flush score of the cards whose keys sum to `keySum`.
 inline HandScore RankScore(std::uint64_t keySum)
 {
-    return evaluatorTables.rankScore[RankSlot(static_cast<std::uint32_t>(keySum))];
+    return evaluatorTables.rankScore[RankSlot(keySum)];
+}
+
+// The suit-rank bit of a card (0 for NoCard).
+inline std::uint64_t SuitRankBit(Card card)
+{
+    return evaluatorTables.suitRankBit[static_cast<std::size_t>(card + 1)];
+}
+
+// The best flush of cards whose key sum `keySum` shows five or more of a suit (of one suit
+// only, as at most seven cards are summed), from the sum `bitSum` of their suit-rank bits:
+// distinct cards add up without carries, so the suit's 16 bits are its rank mask.
+inline HandScore FlushScore(std::uint64_t keySum, std::uint64_t bitSum)
+{
+    const int suit = std::countr_zero(keySum & FlushBits) / 4;
+    return evaluatorTables.flushScore[static_cast<std::size_t>((bitSum >> (16 * suit)) & 0x1FFF)];
 }
 
 // The score of a rank multiset given as counts per rank index, without flushes: the score of

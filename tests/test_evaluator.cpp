@@ -170,12 +170,14 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
     ASSERT_EQ(sums.size(), 76155u);
     std::vector<std::uint32_t> slots;
     for (std::uint32_t s : sums)
-        slots.push_back(RankSlot(s));
+        slots.push_back(RankSlot(RankField(s)));
     for (std::vector<std::uint32_t>* v : {&sums, &slots}) {
         std::sort(v->begin(), v->end());
         EXPECT_EQ(std::adjacent_find(v->begin(), v->end()), v->end());
     }
-    EXPECT_LT(sums.back(), 1u << 25);  // no carry into the suit counters above bit 32
+    EXPECT_LT(sums.back(), 1u << RankFieldBits);  // distinct modulo the field's size
+    EXPECT_LT(slots.back(), static_cast<std::uint32_t>(RankSlotCount));
+    EXPECT_LT(sizeof(EvaluatorTables), 2000000u);
 }
 
 TEST(Evaluator, EveryFiveCardHandScoresAsTheReferenceInTheKnownCategoryCounts)

@@ -3,7 +3,7 @@
 // Finds, rank index by rank index (Ace first), the smallest key such that the key sums of all
 // rank multisets with at most four cards of a rank and at most seven cards in all stay
 // distinct, and prints the keys (RankKeys in cards/evaluator_tables.h) and the largest sum. The
-// perfect hash of the sums is not chosen here: cards/evaluator_tables.cpp builds it before main.
+// table that the sums index is not built here: cards/evaluator_tables.cpp builds it before main.
 // Build and run by hand:
 //   g++ -std=c++20 -O2 -o /tmp/find_rank_keys tools/find_rank_keys.cpp && /tmp/find_rank_keys
 #include <algorithm>
