@@ -75,10 +75,11 @@ void MouseAt(Message message, int x, int y)
     SendWindowMessage(appState.mainDialog, message, params);
 }
 
-void MarkerCentre(int index, int& x, int& y)
+std::pair<int, int> HoverMarker(int index)
 {
     const Player& p = appState.roster.at(index);
     const GlArea& area = appState.opponentsArea;
-    x = area.x + p.x;
-    y = area.y + area.surface.height - p.y;
+    const int x = area.x + p.x, y = area.y + area.surface.height - p.y;
+    MouseAt(Message::MouseMove, x, y);
+    return {x, y};
 }

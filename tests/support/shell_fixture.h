@@ -4,6 +4,7 @@
 #include "app/state.h"
 
 #include <functional>
+#include <utility>
 
 // Thrown by the exit handler the fixture installs, so that a test can catch ExitProcess.
 struct ProcessExit {
@@ -30,5 +31,6 @@ Window SelectionWindow();
 // Sends a mouse message to the main dialog at (x, y) in its client pixels.
 void MouseAt(Message message, int x, int y);
 
-// The centre of a player's marker icon in the main dialog's client pixels.
-void MarkerCentre(int index, int& x, int& y);
+// Moves the mouse onto the centre of a player's marker icon; returns that point in the main
+// dialog's client pixels.
+std::pair<int, int> HoverMarker(int index);
