@@ -7,6 +7,8 @@
 #include "render/gl_surface.h"
 #include "tests/support/quick_table.h"
 
+enum class ProcessExit : int {};  // thrown by the exit handler with the code
+
 void CatchProcessExit()
 {
     HeadlessSetExitHandler([](int code) { throw ProcessExit{code}; });
@@ -16,8 +18,8 @@ int ExitCodeOf(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (const ProcessExit& exit) {
-        return exit.code;
+    } catch (ProcessExit code) {
+        return static_cast<int>(code);
     }
     return 1000;
 }
@@ -32,26 +34,17 @@ Window SelectionWindow()
 
 Window OpenSelectionWindow()
 {
-    if (!RegisterCardSelectClass(nullptr) || !CreateCardSelectWindow(nullptr))
-        return nullptr;
-    LoadCardTexture();
-    return SelectionWindow();
-}
-
-// Deletes the contexts a previous test left in the state block, before it is reset.
-void ReleaseGlContexts()
-{
-    for (GlSurface* surface : {&appState.handCardsArea.surface, &appState.tableCardsArea.surface,
-                               &appState.gainArea.surface, &appState.opponentsArea.surface,
-                               &appState.selectionSurface}) {
-        DeleteGlContext(surface->rc);
-        surface->rc = nullptr;
-    }
+    const bool opened = RegisterCardSelectClass(nullptr) && CreateCardSelectWindow(nullptr);
+    return opened && LoadCardTexture() ? SelectionWindow() : nullptr;
 }
 
 Window StartMainDialog()
 {
-    ReleaseGlContexts();
+    // The contexts a previous test left in the state block go before it is reset.
+    for (GlSurface* surface :
+         {&appState.handCardsArea.surface, &appState.tableCardsArea.surface,
+          &appState.gainArea.surface, &appState.opponentsArea.surface, &appState.selectionSurface})
+        DeleteGlContext(surface->rc);
     const StartingHandTable table = QuickStartingHandTable();
     HeadlessReset();
     HeadlessFailGl(GlFailure::None);
@@ -69,16 +62,14 @@ Window StartMainDialog()
 
 void MouseAt(Message message, int x, int y)
 {
-    MessageParams params;
-    params.x = x;
-    params.y = y;
-    SendWindowMessage(appState.mainDialog, message, params);
+    SendWindowMessage(appState.mainDialog, message, {.x = x, .y = y});
 }
 
-void MarkerCentre(int index, int& x, int& y)
+std::pair<int, int> HoverMarker(int index)
 {
     const Player& p = appState.roster.at(index);
     const GlArea& area = appState.opponentsArea;
-    x = area.x + p.x;
-    y = area.y + area.surface.height - p.y;
+    const int x = area.x + p.x, y = area.y + area.surface.height - p.y;
+    MouseAt(Message::MouseMove, x, y);
+    return {x, y};
 }
