@@ -19,9 +19,7 @@ Window MakeGlSurface(GlSurface& surface, int width, int height)
 
 InkBox FindInk(Window control, std::uint32_t background)
 {
-    InkBox box;
-    box.left = 1 << 30;
-    box.top = 1 << 30;
+    InkBox box{1 << 30, 1 << 30, -1, -1, 0};
     const ClientSize size = WindowClientSize(control);
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x)
@@ -32,9 +30,7 @@ InkBox FindInk(Window control, std::uint32_t background)
                 box.bottom = std::max(box.bottom, y);
                 ++box.pixels;
             }
-    if (box.pixels == 0)
-        box = InkBox{};
-    return box;
+    return box.pixels ? box : InkBox{};
 }
 
 std::uint32_t AtlasPixel(int x, int y)

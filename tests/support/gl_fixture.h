@@ -12,18 +12,9 @@
 Window MakeGlSurface(GlSurface& surface, int width, int height);
 
 // The colour channels of a 0x00RRGGBB pixel, and the sum of the channel differences of two.
-inline int RedOf(std::uint32_t p)
-{
-    return static_cast<int>((p >> 16) & 0xFF);
-}
-inline int GreenOf(std::uint32_t p)
-{
-    return static_cast<int>((p >> 8) & 0xFF);
-}
-inline int BlueOf(std::uint32_t p)
-{
-    return static_cast<int>(p & 0xFF);
-}
+inline constexpr auto RedOf = [](std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); };
+inline constexpr auto GreenOf = [](std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); };
+inline constexpr auto BlueOf = [](std::uint32_t p) { return static_cast<int>(p & 0xFF); };
 inline int ColourDistance(std::uint32_t a, std::uint32_t b)
 {
     return std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
@@ -40,22 +31,16 @@ InkBox FindInk(Window control, std::uint32_t background);
 
 // The pixel column (row, counted from the top) nearest to a normalised x (y) in a view, and the
 // normalised coordinates of a pixel's centre.
-inline int PixelColumn(double ndcX, int width)
-{
+inline constexpr auto PixelColumn = [](double ndcX, int width) {
     return static_cast<int>(std::floor((ndcX + 1.0) / 2.0 * width));
-}
-inline int PixelRow(double ndcY, int height)
-{
+};
+inline constexpr auto PixelRow = [](double ndcY, int height) {
     return static_cast<int>(std::floor((1.0 - ndcY) / 2.0 * height));
-}
-inline double CentreX(int column, int width)
-{
-    return (column + 0.5) / width * 2.0 - 1.0;
-}
-inline double CentreY(int row, int height)
-{
-    return 1.0 - (row + 0.5) / height * 2.0;
-}
+};
+inline constexpr auto CentreX = [](int column, int width) {
+    return (column + 0.5) / width * 2 - 1;
+};
+inline constexpr auto CentreY = [](int row, int height) { return 1 - (row + 0.5) / height * 2; };
 
 // The card atlas pixel at (x, y), counted from the top-left of the picture, as 0x00RRGGBB.
 std::uint32_t AtlasPixel(int x, int y);
