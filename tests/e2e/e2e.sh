@@ -74,6 +74,9 @@ xdotool key BackSpace
 key "$selection" 2
 xdotool type "c"
 [[ "$(copied)" == *$'\nBoard: Th Jd 2c\n'* ]] || fail "the card selection window took no card"
+xdotool key Escape # means nothing there: the window stays
+pause 0.3
+xdotool search --onlyvisible --name "^Card Selection Window\$" >/dev/null || fail "Escape hid it"
 xdotool windowfocus "$main"
 
 # A right-click on an empty spot of the opponents view offers "Add New"; the dialog adds one.
