@@ -16,11 +16,14 @@ source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
 limit_kb=${MEMORY_LIMIT_KB:-2048}
 
-# Lets the program catch up with the events sent, then prints its resident set in kB.
-settled_rss() {
+# Lets the program catch up with the events sent, then reports its resident set in kB (and the
+# change since the last report).
+report() {
     pause 1
     kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
-    awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"
+    now=$(awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status")
+    echo "$1: ${now} kB ($((now - ${previous:-now})) kB)"
+    previous=$now
 }
 
 # Runs the lines on standard input as one xdotool call.
@@ -115,16 +118,8 @@ cards 6 0
 menus 20 2
 dialogs 5
 moves 40 3
-previous=$(settled_rss)
+report "after the warm-up"
 base=$previous
-echo "after the warm-up: ${base} kB"
-
-report() {
-    local now
-    now=$(settled_rss)
-    echo "$1: ${now} kB ($((now - previous)) kB)"
-    previous=$now
-}
 
 moves 4000 4
 report "4,000 pointer moves without cards"
