@@ -66,7 +66,9 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::T
 
 echo "== the installed program starts and quits"
 start_x
-run_and_quit /usr/games/tablewise
+start_program /usr/games/tablewise
+click "$(wait_window "Precalculating Data")" 65 106 # "Quick Calculation"
+quit_with_yes "$(wait_window "Tablewise Application" 120)"
 
 echo "== removing it"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 \
