@@ -51,13 +51,6 @@ void ExpectConsistentDeal()
 class Abuse : public ::testing::Test {
 protected:
     void SetUp() override { dialog = StartMainDialog(); }
-    // The card selection window, as the main dialog's card views open it.
-    Window OpenSelectionWindow()
-    {
-        EXPECT_TRUE(RegisterWindowClass("CardSelectWindow", CardSelectWndProc));
-        return CreateTopLevelWindow("CardSelectWindow", "Card Selection Window", 10, 10, 400, 180,
-                                    dialog);
-    }
     Window dialog = nullptr;
 };
 
