@@ -1,5 +1,6 @@
 // The longest timer ticks: one tick of the estimate timer (a batch of the final-hand
-// distribution and 1000 deals of the win estimate) on crowded and cautious tables. The main
+// distribution and 1000 deals of the win estimate) on crowded and cautious tables, from an
+// empty roster to 100 players, both variants, modelling on and off. The main
 // dialog is the headless one, with its bars and texts; the OpenGL views are left out.
 #include "app/main_dialog.h"
 #include "app/result_bars.h"
@@ -53,6 +54,8 @@ void BM_EstimateTick(benchmark::State& state)
 
 BENCHMARK(BM_EstimateTick)
     ->ArgNames({"players", "omaha", "modelling", "aggression", "bluffing", "playing"})
+    ->Args({0, 0, 0, 5, 5, 1})
+    ->Args({0, 1, 1, 0, 0, 1})
     ->Args({5, 0, 0, 5, 5, 1})
     ->Args({100, 0, 0, 5, 5, 1})
     ->Args({100, 1, 0, 5, 5, 1})
@@ -64,4 +67,9 @@ BENCHMARK(BM_EstimateTick)
     ->Args({22, 0, 1, 0, 10, 1})
     ->Args({22, 0, 1, 10, 0, 0})
     ->Args({10, 1, 1, 10, 0, 0})
+    ->Args({21, 0, 1, 1, 0, 1})
+    ->Args({22, 0, 1, 5, 0, 1})
+    ->Args({100, 0, 0, 5, 5, 0})
+    ->Args({100, 0, 1, 10, 10, 0})
+    ->Args({100, 1, 1, 0, 0, 0})
     ->Unit(benchmark::kMillisecond);

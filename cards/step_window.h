@@ -61,16 +61,23 @@ inline constexpr int WindowJumpCount = StepWindow::Steps + 8;
 inline constexpr auto WindowJumps = MakeJumpTable<WindowJumpCount>();
 
 // The window of the 64 steps after `base` for the free cards `freeMask` (bit c for card c),
-// one step at a time. Any machine.
-inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+// one step at a time. Any machine. Writes the cards of the steps to cards[0..63] and returns the
+// free steps (bit k: the card of step k + 1 is free).
+inline std::uint64_t FillStepWindowPortable(std::uint8_t* cards, std::uint32_t base,
+                                            std::uint64_t freeMask)
 {
     std::uint64_t freeSteps = 0;
     for (int k = 0; k < StepWindow::Steps; ++k) {
         const Card card = CardOfState(WindowJumps[static_cast<std::size_t>(k + 1)](base));
-        window.cards[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(card);
+        cards[k] = static_cast<std::uint8_t>(card);
         freeSteps |= ((freeMask >> card) & 1u) << k;
     }
-    window.freeSteps = freeSteps;
+    return freeSteps;
+}
+
+inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
+{
+    window.freeSteps = FillStepWindowPortable(window.cards.data(), base, freeMask);
 }
 
 // The free cards as a table of 16 bytes for a byte shuffle: bit h of entry l is set when card
@@ -96,9 +103,9 @@ inline FreeCardTable MakeFreeCardTable(std::uint64_t freeMask)
 // ((state >> 16) & 0x7FFF) * 52 >> 15, worked out as the high half of 2 * value * 52 in a
 // 16-bit lane (the doubling drops bit 31 of the state). The cards are packed into bytes, 32
 // per register, and a card's free bit is looked up by its low four bits in the free-card table
-// and picked by its high two.
-__attribute__((target("avx2"))) inline void
-FillStepWindowAvx2(StepWindow& window, std::uint32_t base, const FreeCardTable& table)
+// and picked by its high two. Writes cards[0..63] (32-byte aligned) and returns the free steps.
+__attribute__((target("avx2"))) inline std::uint64_t
+FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable& table)
 {
     alignas(32) static constexpr auto Multipliers = [] {
         std::array<std::uint32_t, StepWindow::Steps> m{};
@@ -124,7 +131,7 @@ FillStepWindowAvx2(StepWindow& window, std::uint32_t base, const FreeCardTable& 
     const __m256i groupOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     std::uint64_t usedSteps = 0;
     for (int k = 0; k < StepWindow::Steps; k += 32) {
-        __m256i cards[4];
+        __m256i lanes[4];
         for (int j = 0; j < 4; ++j) {
             const __m256i multiplier =
                 _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k + 8 * j));
@@ -132,13 +139,13 @@ FillStepWindowAvx2(StepWindow& window, std::uint32_t base, const FreeCardTable& 
                 _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k + 8 * j));
             const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
             const __m256i high = _mm256_srli_epi32(next, 16);
-            cards[j] = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
+            lanes[j] = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
         }
         const __m256i bytes = _mm256_permutevar8x32_epi32(
-            _mm256_packus_epi16(_mm256_packus_epi32(cards[0], cards[1]),
-                                _mm256_packus_epi32(cards[2], cards[3])),
+            _mm256_packus_epi16(_mm256_packus_epi32(lanes[0], lanes[1]),
+                                _mm256_packus_epi32(lanes[2], lanes[3])),
             groupOrder);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(window.cards.data() + k), bytes);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(cards + k), bytes);
         const __m256i low = _mm256_and_si256(bytes, lowFour);
         const __m256i highTwo = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowFour);
         const __m256i bit = _mm256_and_si256(_mm256_shuffle_epi8(freeBits, low),
@@ -147,12 +154,12 @@ FillStepWindowAvx2(StepWindow& window, std::uint32_t base, const FreeCardTable& 
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(bit, _mm256_setzero_si256())));
         usedSteps |= static_cast<std::uint64_t>(used) << k;
     }
-    window.freeSteps = ~usedSteps;
+    return ~usedSteps;
 }
 
 inline void FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
 {
-    FillStepWindowAvx2(window, base, MakeFreeCardTable(freeMask));
+    window.freeSteps = FillStepWindowAvx2(window.cards.data(), base, MakeFreeCardTable(freeMask));
 }
 #endif
 
@@ -175,15 +182,20 @@ public:
     {
     }
 
-    void operator()(StepWindow& window, std::uint32_t base) const
+    // Writes the cards of the 64 steps after `base` to cards[0..63] (32-byte aligned) and
+    // returns the window's free steps.
+    std::uint64_t operator()(std::uint8_t* cards, std::uint32_t base) const
     {
 #ifdef TABLEWISE_STEP_WINDOW_X86
-        if (StepWindowUsesAvx2()) {
-            FillStepWindowAvx2(window, base, table_);
-            return;
-        }
+        if (StepWindowUsesAvx2())
+            return FillStepWindowAvx2(cards, base, table_);
 #endif
-        FillStepWindowPortable(window, base, freeMask_);
+        return FillStepWindowPortable(cards, base, freeMask_);
+    }
+
+    void operator()(StepWindow& window, std::uint32_t base) const
+    {
+        window.freeSteps = (*this)(window.cards.data(), base);
     }
 
 private:

@@ -275,63 +275,48 @@ void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMas
 // and of the two steps of a bluff draw past their end.
 constexpr auto PairJumps = MakeJumpTable<2 * StepWindow::Steps + 3>();
 
-// DrawFittingHand<2> through step windows, the attempts worked out on the window's bits: the
-// first card is the next free step, the second the next free step of another card (the steps
-// of the first card are masked out at once), and the pair is judged by its accept bit. The
-// same cards, the same steps and the same early stops as drawing one card at a time.
-bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
-                           const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask)
+// Two step windows side by side, 128 steps: a hand's second card is found in the same view as
+// its first, and the second window is made as soon as the first is entered, so that its
+// arithmetic overlaps the draws instead of waiting for them.
+struct WindowPair {
+    alignas(32) std::uint8_t cards[2 * StepWindow::Steps];  // the cards of steps base + 1 ..
+    std::uint64_t freeSteps[2];                             // bit k: cards[64 * w + k] is free
+    std::uint32_t base;  // the state before the first window's first step
+    int position;        // steps taken since base, at most 2 * Steps + 2
+    Card first;          // the cards of the last hand drawn
+    Card second;
+};
+
+// The windows' free steps from `position` on, in the first window only.
+inline std::uint64_t PendingSteps(const WindowPair& pair, int position)
 {
-    static constexpr AcceptMasks NoneFits{};
+    return position < StepWindow::Steps ? pair.freeSteps[0] & (~std::uint64_t{0} << position) : 0;
+}
+
+// Up to `attempts` more attempts of DrawTexasHandWindowed for a player who is playing or not
+// and, playing, bluffs or not (fixed here, so that the loop tests neither). Returns whether a
+// hand was accepted; `pair` holds the last hand drawn and the steps taken.
+template <bool Playing, bool Bluffs>
+bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
+                   int bluffing, int attempts)
+{
     constexpr int Steps = StepWindow::Steps;
-    const float threshold = HandBar(player.aggression);
-    const bool playing = player.playing;
-    const int bluffing = player.bluffing;
-    const std::uint64_t freeMask = ~usedMask & AllCards;
-    const AcceptMasks* fits = &accept;
-    int lastAttempt = MaxDealAttempts;
-    bool mayStopEarly = true;
-    if (std::popcount(freeMask) <= SmallDeck &&
-        !FittingHandExists(ratings, player, usedMask, 2, threshold)) {
-        // No hand of these cards can fit: every attempt up to the early stop is rejected.
-        fits = &NoneFits;
-        lastAttempt = FitCheckAttempt;
-        mayStopEarly = false;
-    }
-    // Two windows side by side, 128 steps: a hand's second card is found in the same view
-    // as its first, and the second window is made as soon as the first is entered, so that
-    // its arithmetic overlaps the draws instead of waiting for them.
-    const StepWindowMaker fill(freeMask);
-    alignas(32) std::uint8_t cards[2 * Steps];  // the cards of steps base + 1 .. base + 128
-    std::uint64_t freeSteps[2];
-    StepWindow made;
-    std::uint32_t base = randomState;  // the state before the first window's first step
-    int position = 0;                  // steps taken since base, at most 2 * Steps + 2
-    auto makeSecond = [&] {
-        fill(made, WindowJumps[Steps](base));
-        std::copy(made.cards.begin(), made.cards.end(), cards + Steps);
-        freeSteps[1] = made.freeSteps;
-    };
+    int position = pair.position;
     // Moves on by one window, which takes over the steps taken past the first one's end.
     auto moveOn = [&] {
-        std::copy(cards + Steps, cards + 2 * Steps, cards);
-        freeSteps[0] = freeSteps[1];
-        base = WindowJumps[Steps](base);
+        std::copy(pair.cards + Steps, pair.cards + 2 * Steps, pair.cards);
+        pair.freeSteps[0] = pair.freeSteps[1];
+        pair.base = WindowJumps[Steps](pair.base);
         position = std::max(position - Steps, 0);
-        makeSecond();
+        pair.freeSteps[1] = fill(pair.cards + Steps, WindowJumps[Steps](pair.base));
     };
-    fill(made, base);
-    std::copy(made.cards.begin(), made.cards.end(), cards);
-    freeSteps[0] = made.freeSteps;
-    makeSecond();
-    std::uint64_t pending = freeSteps[0];  // the first window's free steps from `position` on
+    std::uint64_t pending = PendingSteps(pair, position);
     Card first = NoCard;
     Card second = NoCard;
-    bool accepted = false;
-    for (int attempt = 1;; ++attempt) {
+    for (; attempts > 0; --attempts) {
         while (pending == 0) {
             moveOn();
-            pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
+            pending = PendingSteps(pair, position);
         }
         // The next two free steps, worked out from the windows' bits alone: the steps that
         // follow depend on the cards only when the second card repeats the first (about one
@@ -339,44 +324,90 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
         const int firstStep = std::countr_zero(pending);
         const std::uint64_t rest = pending & (pending - 1);
         int secondStep =
-            rest != 0 ? std::countr_zero(rest) : Steps + std::countr_zero(freeSteps[1]);
-        first = cards[firstStep];
-        second = cards[secondStep & (2 * Steps - 1)];
+            rest != 0 ? std::countr_zero(rest) : Steps + std::countr_zero(pair.freeSteps[1]);
+        first = pair.cards[firstStep];
+        second = pair.cards[secondStep & (2 * Steps - 1)];
         if (secondStep == 2 * Steps || second == first) [[unlikely]] {
-            const std::uint64_t seconds = rest & ~StepsOfCard(cards, first);
+            const std::uint64_t seconds = rest & ~StepsOfCard(pair.cards, first);
             if (seconds != 0) {
                 secondStep = std::countr_zero(seconds);
             } else {
-                std::uint64_t later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                std::uint64_t later = pair.freeSteps[1] & ~StepsOfCard(pair.cards + Steps, first);
                 while (later == 0) {  // the second card comes after both windows
                     position = 0;
                     moveOn();
-                    later = freeSteps[1] & ~StepsOfCard(cards + Steps, first);
+                    later = pair.freeSteps[1] & ~StepsOfCard(pair.cards + Steps, first);
                 }
                 secondStep = Steps + std::countr_zero(later);
             }
-            second = cards[secondStep];
+            second = pair.cards[secondStep];
         }
         position = secondStep + 1;
-        accepted = (((*fits)[static_cast<std::size_t>(first)] >> second) & 1u) != 0;
-        if (playing && !accepted) {
-            if (bluffing > 0) {  // the bluff draw, as in DrawFittingHand
-                accepted = PassesBluffDraw(
-                    bluffing, ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](base)),
-                    ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](base)));
-            }
+        // Rejection is the rule: the next attempt's steps are worked out as if this hand were
+        // rejected, so that they do not wait for the accept bit (hence the branches to leave).
+        if (((fits[static_cast<std::size_t>(first)] >> second) & 1u) != 0) [[unlikely]]
+            break;
+        if constexpr (Playing) {
+            // The bluff draw on the next two steps, as in DrawFittingHand.
+            const bool bluffed =
+                Bluffs &&
+                PassesBluffDraw(
+                    bluffing,
+                    ValueOfState(PairJumps[static_cast<std::size_t>(position + 1)](pair.base)),
+                    ValueOfState(PairJumps[static_cast<std::size_t>(position + 2)](pair.base)));
             position += 2;
+            if (bluffed)
+                break;
         }
-        if (accepted || attempt == lastAttempt)
-            break;
-        if (attempt == FitCheckAttempt && mayStopEarly &&
-            !FittingHandExists(ratings, player, usedMask, 2, threshold))
-            break;
-        pending = position < Steps ? freeSteps[0] & (~std::uint64_t{0} << position) : 0;
+        pending = PendingSteps(pair, position);
     }
-    randomState = PairJumps[static_cast<std::size_t>(position)](base);
-    hand[0] = first;
-    hand[1] = second;
+    pair.position = position;
+    pair.first = first;
+    pair.second = second;
+    return attempts > 0;
+}
+
+bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
+                   const Player& player, int attempts)
+{
+    if (!player.playing)
+        return TryTexasHands<false, false>(pair, fill, fits, 0, attempts);
+    if (player.bluffing == 0)
+        return TryTexasHands<true, false>(pair, fill, fits, 0, attempts);
+    return TryTexasHands<true, true>(pair, fill, fits, player.bluffing, attempts);
+}
+
+// DrawFittingHand<2> through step windows, the attempts worked out on the windows' bits: the
+// first card is the next free step, the second the next free step of another card (the steps
+// of the first card are masked out at once), and the pair is judged by its accept bit. The
+// same cards, the same steps and the same early stops as drawing one card at a time.
+bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
+                           const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask)
+{
+    static constexpr AcceptMasks NoneFits{};
+    const float threshold = HandBar(player.aggression);
+    const std::uint64_t freeMask = ~usedMask & AllCards;
+    const StepWindowMaker fill(freeMask);
+    WindowPair pair;
+    pair.base = randomState;
+    pair.position = 0;
+    pair.freeSteps[0] = fill(pair.cards, pair.base);
+    pair.freeSteps[1] =
+        fill(pair.cards + StepWindow::Steps, WindowJumps[StepWindow::Steps](pair.base));
+    bool accepted;
+    if (std::popcount(freeMask) <= SmallDeck &&
+        !FittingHandExists(ratings, player, usedMask, 2, threshold)) {
+        // No hand of these cards can fit: every attempt up to the early stop is rejected.
+        accepted = TryTexasHands(pair, fill, NoneFits, player, FitCheckAttempt);
+    } else {
+        accepted = TryTexasHands(pair, fill, accept, player, FitCheckAttempt);
+        // After FitCheckAttempt rejections, go on only when some fitting hand is left.
+        if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold))
+            accepted = TryTexasHands(pair, fill, accept, player, MaxDealAttempts - FitCheckAttempt);
+    }
+    randomState = PairJumps[static_cast<std::size_t>(pair.position)](pair.base);
+    hand[0] = pair.first;
+    hand[1] = pair.second;
     return accepted;
 }
 
