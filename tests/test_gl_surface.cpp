@@ -3,6 +3,7 @@
 #include "platform/gl.h"
 #include "platform/headless/headless.h"
 #include "render/gl_surface.h"
+#include "render/picking.h"
 #include "resources/card_atlas.h"
 #include "tests/support/gl_fixture.h"
 
@@ -132,3 +133,14 @@ TEST(CardAtlas, CellsShowCentredUprightSymbolsInTheirColoursInTheirCells)
 }
 
 }  // namespace
+
+TEST(Picking, TheNearestHitWinsTheEarliestOnTiesAndAnOverflowNone)
+{
+    // Hit records of four words: names (1), nearest and farthest depth (unsigned), the name.
+    const std::uint32_t records[] = {1, 900, 900, 7, 1, 300,        900,        8,
+                                     1, 300, 300, 9, 1, 0xFFFFFFFF, 0xFFFFFFFF, 10};
+    EXPECT_EQ(NearestHitName(records, 4), 8);
+    EXPECT_EQ(NearestHitName(records, 1), 7);
+    EXPECT_EQ(NearestHitName(records, 0), -1);
+    EXPECT_EQ(NearestHitName(records, -1), -1);
+}

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 TEST(FormatPercent, GainsADigitAtEachPowerOfTenBelowTen)
 {
@@ -114,6 +116,28 @@ TEST(GainView, CentredAndEmptyWithoutDeals)
     DrawGain(1);
     const InkBox ink = FindInk(control, 0u);
     EXPECT_NEAR(ink.left + ink.right, 157 - 1, 4);
+    // The figure in the ramp's colour, on white while the estimate is paused.
+    auto showsRampColour = [&] {
+        const GainColour c = GainColourFor(gainPercent);
+        const int want[3] = {int(c.red * 255 + 0.5f), int(c.green * 255 + 0.5f),
+                             int(c.blue * 255 + 0.5f)};
+        for (int y = 0; y < 34; ++y)
+            for (int x = 0; x < 157; ++x) {
+                const std::uint32_t p = HeadlessPixel(control, x, y);
+                int off = 0;
+                for (int k = 0; k < 3; ++k)
+                    off = std::max(off, std::abs(int((p >> (16 - 8 * k)) & 255u) - want[k]));
+                if (off <= 2)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(showsRampColour());
+    appState.winEstimatePaused = true;
+    DrawGain(-1);
+    EXPECT_EQ(HeadlessPixel(control, 0, 0), 0xFFFFFFu);
+    EXPECT_TRUE(showsRampColour());
+    appState.winEstimatePaused = false;
     appState.outcomeCounts = {};
     DrawGain(-1);
     EXPECT_TRUE(FindInk(control, 0u).empty());
