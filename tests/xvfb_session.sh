@@ -28,10 +28,8 @@ fail() {
 
 pause() { sleep "$(awk -v a="$1" -v b="$slowdown" 'BEGIN { print a * b }')"; }
 
-# A private X server on a free display: Xvfb picks the display itself (-displayfd) and writes
-# its number once it accepts connections, so servers that others run meanwhile never collide.
-# -noreset: without it the server resets whenever its last client leaves (a probe like the one
-# below, or a test's own check for a display) and refuses the next connection meanwhile.
+# A private X server on a free display, which Xvfb picks and writes once it accepts connections
+# (-displayfd); -noreset, or it resets and refuses connections whenever its last client leaves.
 start_x() {
     : >"$work/displayfd"
     exec 3<>"$work/displayfd"

@@ -8,8 +8,6 @@ work=$(mktemp -d)
 source "$(dirname "$(realpath "$0")")/../xvfb_session.sh"
 
 start_x
-set +e
-"$@"
-code=$?
-set -e
+code=0
+"$@" || code=$?
 exit "$code"
