@@ -62,7 +62,9 @@ inline HandScore EvaluateTexasOnBoard(const Card hole[4], const Card board[5],
     } else {
         best = RankScore(sum);
     }
-    if (best > threshold) [[unlikely]]
+    // Every score is below NoThreshold: with it (a constant where the caller passes it), this
+    // test and the search behind it compile away.
+    if (threshold < NoThreshold && best > threshold) [[unlikely]]
         return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
     return best;
 }
