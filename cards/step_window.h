@@ -75,11 +75,6 @@ inline std::uint64_t FillStepWindowPortable(std::uint8_t* cards, std::uint32_t b
     return freeSteps;
 }
 
-inline void FillStepWindowPortable(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
-{
-    window.freeSteps = FillStepWindowPortable(window.cards.data(), base, freeMask);
-}
-
 // The free cards as a table of 16 bytes for a byte shuffle: bit h of entry l is set when card
 // 16 * h + l is free.
 struct FreeCardTable {
@@ -155,11 +150,6 @@ FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable&
         usedSteps |= static_cast<std::uint64_t>(used) << k;
     }
     return ~usedSteps;
-}
-
-inline void FillStepWindowAvx2(StepWindow& window, std::uint32_t base, std::uint64_t freeMask)
-{
-    window.freeSteps = FillStepWindowAvx2(window.cards.data(), base, MakeFreeCardTable(freeMask));
 }
 #endif
 

@@ -153,13 +153,14 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
             expected.freeSteps |= ((freeMask >> card) & 1u) << k;
         }
         StepWindow portable;
-        FillStepWindowPortable(portable, base, freeMask);
+        portable.freeSteps = FillStepWindowPortable(portable.cards.data(), base, freeMask);
         ASSERT_EQ(portable.cards, expected.cards) << trial;
         ASSERT_EQ(portable.freeSteps, expected.freeSteps) << trial;
 #ifdef TABLEWISE_STEP_WINDOW_X86
         if (StepWindowUsesAvx2()) {
             StepWindow wide;
-            FillStepWindowAvx2(wide, base, freeMask);
+            wide.freeSteps =
+                FillStepWindowAvx2(wide.cards.data(), base, MakeFreeCardTable(freeMask));
             ASSERT_EQ(wide.cards, expected.cards) << trial;
             ASSERT_EQ(wide.freeSteps, expected.freeSteps) << trial;
         }
