@@ -3,7 +3,6 @@
 // rules draw.
 #include "app/state.h"
 #include "cards/step_window.h"
-#include "odds/starting_hands.h"
 #include "odds/win_estimate.h"
 #include "tests/support/quick_table.h"
 
@@ -146,23 +145,22 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
             freeMask = trial % 20 == 0 ? 0 : (std::uint64_t{1} << CardCount) - 1;
         StepWindow expected;
         SeedRandom(base);
-        expected.freeSteps = 0;
         for (int k = 0; k < StepWindow::Steps; ++k) {
             const Card card = RandomCard();
             expected.cards[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(card);
             expected.freeSteps |= ((freeMask >> card) & 1u) << k;
         }
-        StepWindow portable;
-        portable.freeSteps = FillStepWindowPortable(portable.cards.data(), base, freeMask);
-        ASSERT_EQ(portable.cards, expected.cards) << trial;
-        ASSERT_EQ(portable.freeSteps, expected.freeSteps) << trial;
+        StepWindow made;
+        ASSERT_EQ(FillStepWindowPortable(made.cards.data(), base, freeMask), expected.freeSteps)
+            << trial;
+        ASSERT_EQ(made.cards, expected.cards) << trial;
 #ifdef TABLEWISE_STEP_WINDOW_X86
         if (StepWindowUsesAvx2()) {
-            StepWindow wide;
-            wide.freeSteps =
-                FillStepWindowAvx2(wide.cards.data(), base, MakeFreeCardTable(freeMask));
-            ASSERT_EQ(wide.cards, expected.cards) << trial;
-            ASSERT_EQ(wide.freeSteps, expected.freeSteps) << trial;
+            made = StepWindow{};
+            ASSERT_EQ(FillStepWindowAvx2(made.cards.data(), base, MakeFreeCardTable(freeMask)),
+                      expected.freeSteps)
+                << trial;
+            ASSERT_EQ(made.cards, expected.cards) << trial;
         }
 #endif
     }
