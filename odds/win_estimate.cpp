@@ -105,12 +105,16 @@ constexpr auto AtMostValue = [] {
     return masks;
 }();
 
+// Accept[first] has bit `second` set when the Texas hand of `first` then `second` fits the
+// player without a bluff: a drawn hand is judged with one shift.
+using AcceptMasks = std::array<std::uint64_t, CardCount>;
+
 // Whether some hand of h cards from the cards not in `usedMask` would fit the player without
 // the help of a bluff. A player who bluffs at all can always be served (a weak hand passes the
-// bluff draw now and then). Draws nothing. O(free cards squared): only asked after many
-// rejected hands.
+// bluff draw now and then). Draws nothing. With the player's accept masks (Texas only), one
+// test per free card; else O(free cards squared): only asked after many rejected hands.
 bool FittingHandExists(const PairRatings& ratings, const Player& player, std::uint64_t usedMask,
-                       int h, float threshold)
+                       int h, float threshold, const AcceptMasks* accept = nullptr)
 {
     if (player.playing && player.bluffing > 0)
         return true;
@@ -119,6 +123,11 @@ bool FittingHandExists(const PairRatings& ratings, const Player& player, std::ui
         const Card first = std::countr_zero(firsts);
         // The second card ranks no higher than the first, or it would be chosen first.
         std::uint64_t seconds = free & AtMostValue[ValueOf(first)] & ~BitOf(first);
+        if (accept != nullptr) {
+            if (((*accept)[static_cast<std::size_t>(first)] & seconds) != 0)
+                return true;
+            continue;
+        }
         for (; seconds != 0; seconds &= seconds - 1) {
             const Card second = std::countr_zero(seconds);
             // In Omaha the other two cards must rank no higher than `second`, or they would be
@@ -179,11 +188,12 @@ private:
     std::uint32_t state_;
 };
 
-// From this many free cards down, a hand is drawn through step windows: a draw then takes two
-// or more generator steps on average, and a cautious player's redraws run to hundreds.
+// From this many free cards down, an Omaha hand is drawn through step windows: a draw then
+// takes two or more generator steps on average, and a cautious player's redraws run to
+// hundreds.
 constexpr int WindowedFreeCards = 30;
 
-// Up to this many free cards, DrawFittingHand asks at once whether any hand could fit.
+// Up to this many free cards, the draws ask at once whether any hand could fit.
 constexpr int SmallDeck = 12;
 
 // The attempts of DealOpponentHand on generator draws `draws`: H cards not in `usedMask`, rated,
@@ -251,10 +261,6 @@ bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& pla
     std::copy(drawn, drawn + H, hand);
     return accepted;
 }
-
-// Accept[first] has bit `second` set when the Texas hand of `first` then `second` fits the
-// player without a bluff: a drawn hand is judged with one shift.
-using AcceptMasks = std::array<std::uint64_t, CardCount>;
 
 void MakeAcceptMasks(const PairRatings& ratings, const Player& player, AcceptMasks& accept)
 {
@@ -377,7 +383,7 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
     return TryTexasHands<true, true>(pair, fill, fits, player.bluffing, attempts);
 }
 
-// DrawFittingHand<2> through step windows, the attempts worked out on the windows' bits: the
+// The Texas attempts of DrawFittingHand through step windows, worked out on the windows' bits: the
 // first card is the next free step, the second the next free step of another card (the steps
 // of the first card are masked out at once), and the pair is judged by its accept bit. The
 // same cards, the same steps and the same early stops as drawing one card at a time.
@@ -396,13 +402,13 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
         fill(pair.cards + StepWindow::Steps, WindowJumps[StepWindow::Steps](pair.base));
     bool accepted;
     if (std::popcount(freeMask) <= SmallDeck &&
-        !FittingHandExists(ratings, player, usedMask, 2, threshold)) {
+        !FittingHandExists(ratings, player, usedMask, 2, threshold, &accept)) {
         // No hand of these cards can fit: every attempt up to the early stop is rejected.
         accepted = TryTexasHands(pair, fill, NoneFits, player, FitCheckAttempt);
     } else {
         accepted = TryTexasHands(pair, fill, accept, player, FitCheckAttempt);
         // After FitCheckAttempt rejections, go on only when some fitting hand is left.
-        if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold))
+        if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold, &accept))
             accepted = TryTexasHands(pair, fill, accept, player, MaxDealAttempts - FitCheckAttempt);
     }
     randomState = PairJumps[static_cast<std::size_t>(pair.position)](pair.base);
@@ -411,16 +417,8 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
     return accepted;
 }
 
-template <class Draws>
-bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& player, Card hand[4],
-                     std::uint64_t usedMask, int h)
-{
-    return h == 4 ? DrawFittingHand<4>(draws, ratings, player, hand, usedMask)
-                  : DrawFittingHand<2>(draws, ratings, player, hand, usedMask);
-}
-
 // DealOpponentHand on the used cards as bits; the hand dealt is added to `usedMask`.
-// `accept`, for Texas, the player's accept masks (or null).
+// `accept`: in Texas, the player's accept masks; in Omaha, null.
 bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept,
                            const Player& player, Card hand[4], std::uint64_t& usedMask,
                            int freeCards, int h)
@@ -428,16 +426,18 @@ bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept
     // A cautious player may reject thousands of hands: the attempts draw from a local
     // generator state, and only the accepted (or last) hand is marked.
     bool accepted;
-    if (freeCards <= WindowedFreeCards && h == 2 && accept != nullptr) {
+    if (accept != nullptr) {
+        // Judged by its accept bit, a Texas attempt costs a few instructions however full the
+        // deck, so every Texas hand is drawn through step windows.
         accepted = DrawTexasHandWindowed(ratings, player, *accept, hand, usedMask);
     } else if (freeCards <= WindowedFreeCards) {
         StepWindow window;
         WindowedDraws draws(randomState, ~usedMask & AllCards, window);
-        accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
+        accepted = DrawFittingHand<4>(draws, ratings, player, hand, usedMask);
         randomState = draws.State();
     } else {
         DirectDraws draws(randomState, ~usedMask & AllCards);
-        accepted = DrawFittingHand(draws, ratings, player, hand, usedMask, h);
+        accepted = DrawFittingHand<4>(draws, ratings, player, hand, usedMask);
         randomState = draws.State();
     }
     for (int i = 0; i < h; ++i)
@@ -535,8 +535,8 @@ bool DealOpponentHand(const Player& player, Card hand[4], UsedCards& used, int h
     MakeAcceptMasks(ratings, player, accept);
     std::uint64_t usedMask = MaskOf(used);
     const int freeCards = CardCount - std::popcount(usedMask);
-    const bool accepted =
-        DealOpponentHandRated(ratings, &accept, player, hand, usedMask, freeCards, h);
+    const bool accepted = DealOpponentHandRated(ratings, h == 2 ? &accept : nullptr, player, hand,
+                                                usedMask, freeCards, h);
     for (int i = 0; i < h; ++i)
         used[hand[i]] = 1;
     return accepted;
