@@ -300,9 +300,10 @@ inline std::uint64_t PendingSteps(const WindowPair& pair, int position)
 }
 
 // Up to `attempts` more attempts of DrawTexasHandWindowed for a player who is playing or not
-// and, playing, bluffs or not (fixed here, so that the loop tests neither). Returns whether a
-// hand was accepted; `pair` holds the last hand drawn and the steps taken.
-template <bool Playing, bool Bluffs>
+// and, playing, bluffs or not, on cards where a hand may fit or none can (fixed here, so that
+// the loop tests none of it). Returns whether a hand was accepted; `pair` holds the last hand
+// drawn and the steps taken.
+template <bool Playing, bool Bluffs, bool MayFit>
 bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
                    int bluffing, int attempts)
 {
@@ -351,7 +352,7 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
         position = secondStep + 1;
         // Rejection is the rule: the next attempt's steps are worked out as if this hand were
         // rejected, so that they do not wait for the accept bit (hence the branches to leave).
-        if (((fits[static_cast<std::size_t>(first)] >> second) & 1u) != 0) [[unlikely]]
+        if (MayFit && ((fits[static_cast<std::size_t>(first)] >> second) & 1u) != 0) [[unlikely]]
             break;
         if constexpr (Playing) {
             // The bluff draw on the next two steps, as in DrawFittingHand.
@@ -373,14 +374,21 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
     return attempts > 0;
 }
 
-bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
+// `fits` null: no hand of these cards fits (and the player does not bluff).
+bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks* fits,
                    const Player& player, int attempts)
 {
+    if (fits == nullptr) {
+        static constexpr AcceptMasks NoneFits{};  // read by no attempt
+        return player.playing
+                   ? TryTexasHands<true, false, false>(pair, fill, NoneFits, 0, attempts)
+                   : TryTexasHands<false, false, false>(pair, fill, NoneFits, 0, attempts);
+    }
     if (!player.playing)
-        return TryTexasHands<false, false>(pair, fill, fits, 0, attempts);
+        return TryTexasHands<false, false, true>(pair, fill, *fits, 0, attempts);
     if (player.bluffing == 0)
-        return TryTexasHands<true, false>(pair, fill, fits, 0, attempts);
-    return TryTexasHands<true, true>(pair, fill, fits, player.bluffing, attempts);
+        return TryTexasHands<true, false, true>(pair, fill, *fits, 0, attempts);
+    return TryTexasHands<true, true, true>(pair, fill, *fits, player.bluffing, attempts);
 }
 
 // The Texas attempts of DrawFittingHand through step windows, worked out on the windows' bits: the
@@ -388,9 +396,9 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
 // of the first card are masked out at once), and the pair is judged by its accept bit. The
 // same cards, the same steps and the same early stops as drawing one card at a time.
 bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
-                           const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask)
+                           const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask,
+                           int freeCards)
 {
-    static constexpr AcceptMasks NoneFits{};
     const float threshold = HandBar(player.aggression);
     const std::uint64_t freeMask = ~usedMask & AllCards;
     const StepWindowMaker fill(freeMask);
@@ -401,15 +409,16 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
     pair.freeSteps[1] =
         fill(pair.cards + StepWindow::Steps, WindowJumps[StepWindow::Steps](pair.base));
     bool accepted;
-    if (std::popcount(freeMask) <= SmallDeck &&
+    if (freeCards <= SmallDeck &&
         !FittingHandExists(ratings, player, usedMask, 2, threshold, &accept)) {
         // No hand of these cards can fit: every attempt up to the early stop is rejected.
-        accepted = TryTexasHands(pair, fill, NoneFits, player, FitCheckAttempt);
+        accepted = TryTexasHands(pair, fill, nullptr, player, FitCheckAttempt);
     } else {
-        accepted = TryTexasHands(pair, fill, accept, player, FitCheckAttempt);
+        accepted = TryTexasHands(pair, fill, &accept, player, FitCheckAttempt);
         // After FitCheckAttempt rejections, go on only when some fitting hand is left.
         if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold, &accept))
-            accepted = TryTexasHands(pair, fill, accept, player, MaxDealAttempts - FitCheckAttempt);
+            accepted =
+                TryTexasHands(pair, fill, &accept, player, MaxDealAttempts - FitCheckAttempt);
     }
     randomState = PairJumps[static_cast<std::size_t>(pair.position)](pair.base);
     hand[0] = pair.first;
@@ -429,7 +438,7 @@ bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept
     if (accept != nullptr) {
         // Judged by its accept bit, a Texas attempt costs a few instructions however full the
         // deck, so every Texas hand is drawn through step windows.
-        accepted = DrawTexasHandWindowed(ratings, player, *accept, hand, usedMask);
+        accepted = DrawTexasHandWindowed(ratings, player, *accept, hand, usedMask, freeCards);
     } else if (freeCards <= WindowedFreeCards) {
         StepWindow window;
         WindowedDraws draws(randomState, ~usedMask & AllCards, window);
