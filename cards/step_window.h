@@ -188,6 +188,7 @@ inline FreeCardBytes MakeFreeCardBytes(std::uint64_t freeMask)
 // headers start some results from an undefined register and then warn about it.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline std::uint64_t
 FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, const FreeCardBytes& free)
 {
