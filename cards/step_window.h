@@ -165,32 +165,15 @@ FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable&
     return ~usedSteps;
 }
 
-// The free cards as 64 bytes, 0xFF for a free card and 0 otherwise, for a byte permutation.
-struct FreeCardBytes {
-    alignas(64) std::array<std::uint8_t, 64> flags{};
-};
-
-inline FreeCardBytes MakeFreeCardBytes(std::uint64_t freeMask)
-{
-    FreeCardBytes bytes;
-    for (int group = 0; group < 8; ++group) {
-        const std::uint64_t flags = SpreadBitsToBytes((freeMask >> (8 * group)) & 0xFF) * 0xFF;
-        for (int i = 0; i < 8; ++i)
-            bytes.flags[static_cast<std::size_t>(8 * group + i)] =
-                static_cast<std::uint8_t>(flags >> (8 * i));
-    }
-    return bytes;
-}
-
 // The same window sixteen steps per instruction, on processors with AVX-512 (with byte
 // permutations): the cards as in FillStepWindowAvx2, narrowed to bytes, and each card's free
-// flag picked from the 64 bytes of the free cards by the card itself. (GCC 12's AVX-512
-// headers start some results from an undefined register and then warn about it.)
+// flag picked by the card itself from the free cards spread to 64 bytes (0xFF where free). (GCC
+// 12's AVX-512 headers start some results from an undefined register and then warn about it.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline std::uint64_t
-FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, const FreeCardBytes& free)
+FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, std::uint64_t freeMask)
 {
     alignas(64) static constexpr auto Multipliers = [] {
         std::array<std::uint32_t, StepWindow::Steps> m{};
@@ -220,7 +203,7 @@ FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, const FreeCardByte
     bytes = _mm512_inserti32x4(bytes, quarters[2], 2);
     bytes = _mm512_inserti32x4(bytes, quarters[3], 3);
     _mm512_storeu_si512(cards, bytes);
-    const __m512i flags = _mm512_permutexvar_epi8(bytes, _mm512_load_si512(free.flags.data()));
+    const __m512i flags = _mm512_permutexvar_epi8(bytes, _mm512_movm_epi8(freeMask));
     return _mm512_movepi8_mask(flags);
 }
 #pragma GCC diagnostic pop
@@ -261,9 +244,7 @@ public:
         : freeMask_(freeMask), kind_(kind)
     {
 #ifdef TABLEWISE_STEP_WINDOW_X86
-        if (kind_ == StepWindowKind::Avx512)
-            bytes_ = MakeFreeCardBytes(freeMask);
-        else if (kind_ == StepWindowKind::Avx2)
+        if (kind_ == StepWindowKind::Avx2)
             table_ = MakeFreeCardTable(freeMask);
 #endif
     }
@@ -274,7 +255,7 @@ public:
     {
 #ifdef TABLEWISE_STEP_WINDOW_X86
         if (kind_ == StepWindowKind::Avx512)
-            return FillStepWindowAvx512(cards, base, bytes_);
+            return FillStepWindowAvx512(cards, base, freeMask_);
         if (kind_ == StepWindowKind::Avx2)
             return FillStepWindowAvx2(cards, base, table_);
 #endif
@@ -291,7 +272,6 @@ private:
     StepWindowKind kind_;
 #ifdef TABLEWISE_STEP_WINDOW_X86
     FreeCardTable table_;
-    FreeCardBytes bytes_;
 #endif
 };
 

@@ -188,9 +188,8 @@ private:
     std::uint32_t state_;
 };
 
-// From this many free cards down, an Omaha hand is drawn through step windows: a draw then
-// takes two or more generator steps on average, and a cautious player's redraws run to
-// hundreds.
+// From this many free cards down, every hand is drawn through step windows: a draw then takes
+// two or more generator steps on average, and a cautious player's redraws run to hundreds.
 constexpr int WindowedFreeCards = 30;
 
 // Up to this many free cards, the draws ask at once whether any hand could fit.
@@ -434,10 +433,13 @@ bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept
 {
     // A cautious player may reject thousands of hands: the attempts draw from a local
     // generator state, and only the accepted (or last) hand is marked.
+    // Judged by its accept bit, a Texas attempt costs a few instructions however full the deck,
+    // so Texas hands are drawn through step windows from a full deck on; only a player who
+    // bluffs, and so takes a hand within a few attempts, is cheaper to serve straight from the
+    // generator while many cards are free.
+    const bool bluffs = player.playing && player.bluffing > 0;
     bool accepted;
-    if (accept != nullptr) {
-        // Judged by its accept bit, a Texas attempt costs a few instructions however full the
-        // deck, so every Texas hand is drawn through step windows.
+    if (accept != nullptr && (freeCards <= WindowedFreeCards || !bluffs)) {
         accepted = DrawTexasHandWindowed(ratings, player, *accept, hand, usedMask, freeCards);
     } else if (freeCards <= WindowedFreeCards) {
         StepWindow window;
@@ -446,7 +448,8 @@ bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept
         randomState = draws.State();
     } else {
         DirectDraws draws(randomState, ~usedMask & AllCards);
-        accepted = DrawFittingHand<4>(draws, ratings, player, hand, usedMask);
+        accepted = h == 4 ? DrawFittingHand<4>(draws, ratings, player, hand, usedMask)
+                          : DrawFittingHand<2>(draws, ratings, player, hand, usedMask);
         randomState = draws.State();
     }
     for (int i = 0; i < h; ++i)
