@@ -14,8 +14,8 @@
 #include <bit>
 #include <cstdint>
 
-// On x86-64 the windows use SSE2, which every such processor has, and AVX2 where this one has it
-// (asked when the program runs).
+// On x86-64 the windows use SSE2, which every such processor has, and AVX2 or AVX-512 where this
+// one has them (asked when the program runs).
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define TABLEWISE_STEP_WINDOW_X86 1
