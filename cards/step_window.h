@@ -107,6 +107,22 @@ inline FreeCardTable MakeFreeCardTable(std::uint64_t freeMask)
 }
 
 #ifdef TABLEWISE_STEP_WINDOW_X86
+// The steps of a window as jumps from its base, step k + 1 in lane k: the vector windows work
+// out a state per lane as base * multiplier + increment.
+struct WindowLaneJumps {
+    alignas(64) std::array<std::uint32_t, StepWindow::Steps> multipliers;
+    alignas(64) std::array<std::uint32_t, StepWindow::Steps> increments;
+};
+
+inline constexpr WindowLaneJumps LaneJumps = [] {
+    WindowLaneJumps jumps{};
+    for (std::size_t k = 0; k < StepWindow::Steps; ++k) {
+        jumps.multipliers[k] = WindowJumps[k + 1].multiplier;
+        jumps.increments[k] = WindowJumps[k + 1].increment;
+    }
+    return jumps;
+}();
+
 // The same window eight steps per instruction, on processors with AVX2. The card of a state is
 // ((state >> 16) & 0x7FFF) * 52 >> 15, worked out as the high half of 2 * value * 52 in a
 // 16-bit lane (the doubling drops bit 31 of the state). The cards are packed into bytes, 32
@@ -115,18 +131,6 @@ inline FreeCardTable MakeFreeCardTable(std::uint64_t freeMask)
 __attribute__((target("avx2"))) inline std::uint64_t
 FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable& table)
 {
-    alignas(32) static constexpr auto Multipliers = [] {
-        std::array<std::uint32_t, StepWindow::Steps> m{};
-        for (std::size_t k = 0; k < m.size(); ++k)
-            m[k] = WindowJumps[k + 1].multiplier;
-        return m;
-    }();
-    alignas(32) static constexpr auto Increments = [] {
-        std::array<std::uint32_t, StepWindow::Steps> c{};
-        for (std::size_t k = 0; k < c.size(); ++k)
-            c[k] = WindowJumps[k + 1].increment;
-        return c;
-    }();
     const __m256i state = _mm256_set1_epi32(static_cast<int>(base));
     const __m256i fiftyTwo = _mm256_set1_epi32(52);
     const __m256i lowFour = _mm256_set1_epi8(0x0F);
@@ -141,10 +145,10 @@ FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable&
     for (int k = 0; k < StepWindow::Steps; k += 32) {
         __m256i lanes[4];
         for (int j = 0; j < 4; ++j) {
-            const __m256i multiplier =
-                _mm256_load_si256(reinterpret_cast<const __m256i*>(Multipliers.data() + k + 8 * j));
-            const __m256i increment =
-                _mm256_load_si256(reinterpret_cast<const __m256i*>(Increments.data() + k + 8 * j));
+            const __m256i multiplier = _mm256_load_si256(
+                reinterpret_cast<const __m256i*>(LaneJumps.multipliers.data() + k + 8 * j));
+            const __m256i increment = _mm256_load_si256(
+                reinterpret_cast<const __m256i*>(LaneJumps.increments.data() + k + 8 * j));
             const __m256i next = _mm256_add_epi32(_mm256_mullo_epi32(state, multiplier), increment);
             const __m256i high = _mm256_srli_epi32(next, 16);
             lanes[j] = _mm256_mulhi_epu16(_mm256_add_epi16(high, high), fiftyTwo);
@@ -175,24 +179,12 @@ FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable&
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline std::uint64_t
 FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, std::uint64_t freeMask)
 {
-    alignas(64) static constexpr auto Multipliers = [] {
-        std::array<std::uint32_t, StepWindow::Steps> m{};
-        for (std::size_t k = 0; k < m.size(); ++k)
-            m[k] = WindowJumps[k + 1].multiplier;
-        return m;
-    }();
-    alignas(64) static constexpr auto Increments = [] {
-        std::array<std::uint32_t, StepWindow::Steps> c{};
-        for (std::size_t k = 0; k < c.size(); ++k)
-            c[k] = WindowJumps[k + 1].increment;
-        return c;
-    }();
     const __m512i state = _mm512_set1_epi32(static_cast<int>(base));
     const __m512i fiftyTwo = _mm512_set1_epi32(52);
     __m128i quarters[4];
     for (int j = 0; j < 4; ++j) {
-        const __m512i multiplier = _mm512_load_si512(Multipliers.data() + 16 * j);
-        const __m512i increment = _mm512_load_si512(Increments.data() + 16 * j);
+        const __m512i multiplier = _mm512_load_si512(LaneJumps.multipliers.data() + 16 * j);
+        const __m512i increment = _mm512_load_si512(LaneJumps.increments.data() + 16 * j);
         const __m512i next = _mm512_add_epi32(_mm512_mullo_epi32(state, multiplier), increment);
         const __m512i high = _mm512_srli_epi32(next, 16);
         quarters[j] =
