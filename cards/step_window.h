@@ -50,11 +50,6 @@ inline std::uint64_t StepsOfCard(const std::uint8_t* cards, Card card)
 #endif
 }
 
-inline std::uint64_t StepsOfCard(const StepWindow& window, Card card)
-{
-    return StepsOfCard(window.cards.data(), card);
-}
-
 // The jumps of 0 to Steps + 7 steps: a window's states, and the few single steps taken past
 // its end before the next window is made.
 inline constexpr int WindowJumpCount = StepWindow::Steps + 8;
