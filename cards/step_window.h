@@ -199,14 +199,15 @@ FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, std::uint64_t free
 // The ways of making a window, from the one every machine has to the fastest.
 enum class StepWindowKind { Portable, Avx2, Avx512 };
 
-// Whether this processor can make windows the given way.
+// Whether this processor can make windows the given way. AVX-512 asks for the byte compression
+// too (VBMI2), which the lists of free steps use with the windows.
 inline bool StepWindowKindSupported(StepWindowKind kind)
 {
 #ifdef TABLEWISE_STEP_WINDOW_X86
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    static const bool avx512 = __builtin_cpu_supports("avx512f") &&
-                               __builtin_cpu_supports("avx512bw") &&
-                               __builtin_cpu_supports("avx512vbmi");
+    static const bool avx512 =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2");
     return kind == StepWindowKind::Avx512 ? avx512 : kind == StepWindowKind::Avx2 ? avx2 : true;
 #else
     return kind == StepWindowKind::Portable;

@@ -1,6 +1,7 @@
 #include "odds/win_estimate.h"
 
 #include "app/state.h"
+#include "cards/free_step_list.h"
 #include "cards/step_window.h"
 #include "odds/evaluate_hand.h"
 #include "odds/screen.h"
@@ -299,10 +300,9 @@ inline std::uint64_t PendingSteps(const WindowPair& pair, int position)
 }
 
 // Up to `attempts` more attempts of DrawTexasHandWindowed for a player who is playing or not
-// and, playing, bluffs or not, on cards where a hand may fit or none can (fixed here, so that
-// the loop tests none of it). Returns whether a hand was accepted; `pair` holds the last hand
-// drawn and the steps taken.
-template <bool Playing, bool Bluffs, bool MayFit>
+// and, playing, bluffs or not (fixed here, so that the loop tests neither). Returns whether a
+// hand was accepted; `pair` holds the last hand drawn and the steps taken.
+template <bool Playing, bool Bluffs>
 bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
                    int bluffing, int attempts)
 {
@@ -351,7 +351,7 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
         position = secondStep + 1;
         // Rejection is the rule: the next attempt's steps are worked out as if this hand were
         // rejected, so that they do not wait for the accept bit (hence the branches to leave).
-        if (MayFit && ((fits[static_cast<std::size_t>(first)] >> second) & 1u) != 0) [[unlikely]]
+        if (((fits[static_cast<std::size_t>(first)] >> second) & 1u) != 0) [[unlikely]]
             break;
         if constexpr (Playing) {
             // The bluff draw on the next two steps, as in DrawFittingHand.
@@ -373,21 +373,57 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
     return attempts > 0;
 }
 
-// `fits` null: no hand of these cards fits (and the player does not bluff).
-bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks* fits,
+bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMasks& fits,
                    const Player& player, int attempts)
 {
-    if (fits == nullptr) {
-        static constexpr AcceptMasks NoneFits{};  // read by no attempt
-        return player.playing
-                   ? TryTexasHands<true, false, false>(pair, fill, NoneFits, 0, attempts)
-                   : TryTexasHands<false, false, false>(pair, fill, NoneFits, 0, attempts);
-    }
     if (!player.playing)
-        return TryTexasHands<false, false, true>(pair, fill, *fits, 0, attempts);
+        return TryTexasHands<false, false>(pair, fill, fits, 0, attempts);
     if (player.bluffing == 0)
-        return TryTexasHands<true, false, true>(pair, fill, *fits, 0, attempts);
-    return TryTexasHands<true, true, true>(pair, fill, *fits, player.bluffing, attempts);
+        return TryTexasHands<true, false>(pair, fill, fits, 0, attempts);
+    return TryTexasHands<true, true>(pair, fill, fits, player.bluffing, attempts);
+}
+
+// The attempts of a player for whom no hand of these cards fits and who does not bluff: exactly
+// `attempts` hands, all rejected, walked on the list of free steps. A hand's first card is the
+// next entry and its second the entry that ends the first card's run; a playing player's bluff
+// draw then passes over the entries of the next `BluffSteps` steps. Nothing in the walk depends
+// on the cards beyond the block's bits, so it runs without a branch to mispredict. Leaves the
+// last hand in `hand` and the generator state after the attempts in `state`.
+template <int BluffSteps>
+void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std::uint32_t& state)
+{
+    // A new block is made once the next attempt starts past this entry, so that a hand's
+    // entries are in one block unless its first card repeats many times.
+    constexpr int LastStart = 56;
+    FreeStepList::Block block = list.BlockAt(0, BluffSteps);
+    int next = 0;  // the next attempt's first entry, counted from block.start
+    int first = 0;
+    int second = 0;
+    for (; attempts > 0; --attempts) {
+        if (next > LastStart) [[unlikely]] {
+            block = list.BlockAt(block.start + next, BluffSteps);
+            next = 0;
+        }
+        int end = next + 1 + std::countr_zero(block.differs >> next);
+        while (end > 63)
+            [[unlikely]]
+            {
+                // The first card's run goes past the block: entry 63 holds that card too, so the
+                // walk goes on from there.
+                block = list.BlockAt(block.start + 63, BluffSteps);
+                next = 0;
+                end = 1 + std::countr_zero(block.differs);
+            }
+        first = next;
+        second = end;
+        next = end + 1;
+        if constexpr (BluffSteps > 0)
+            next += static_cast<int>((block.within1 >> end) & 1u) +
+                    static_cast<int>((block.within2 >> end) & 1u);
+    }
+    hand[0] = list.CardAt(block.start + first);
+    hand[1] = list.CardAt(block.start + second);
+    state = list.StateAfter(list.StepAt(block.start + second) + BluffSteps);
 }
 
 // The Texas attempts of DrawFittingHand through step windows, worked out on the windows' bits: the
@@ -400,6 +436,17 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
 {
     const float threshold = HandBar(player.aggression);
     const std::uint64_t freeMask = ~usedMask & AllCards;
+    if (freeCards <= SmallDeck &&
+        !FittingHandExists(ratings, player, usedMask, 2, threshold, &accept)) {
+        // No hand of these cards can fit (so the player does not bluff): every attempt up to
+        // the early stop is rejected.
+        FreeStepList list(freeMask, randomState);
+        if (player.playing)
+            WalkRejectedTexasHands<2>(list, FitCheckAttempt, hand, randomState);
+        else
+            WalkRejectedTexasHands<0>(list, FitCheckAttempt, hand, randomState);
+        return false;
+    }
     const StepWindowMaker fill(freeMask);
     WindowPair pair;
     pair.base = randomState;
@@ -407,18 +454,10 @@ bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
     pair.freeSteps[0] = fill(pair.cards, pair.base);
     pair.freeSteps[1] =
         fill(pair.cards + StepWindow::Steps, WindowJumps[StepWindow::Steps](pair.base));
-    bool accepted;
-    if (freeCards <= SmallDeck &&
-        !FittingHandExists(ratings, player, usedMask, 2, threshold, &accept)) {
-        // No hand of these cards can fit: every attempt up to the early stop is rejected.
-        accepted = TryTexasHands(pair, fill, nullptr, player, FitCheckAttempt);
-    } else {
-        accepted = TryTexasHands(pair, fill, &accept, player, FitCheckAttempt);
-        // After FitCheckAttempt rejections, go on only when some fitting hand is left.
-        if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold, &accept))
-            accepted =
-                TryTexasHands(pair, fill, &accept, player, MaxDealAttempts - FitCheckAttempt);
-    }
+    bool accepted = TryTexasHands(pair, fill, accept, player, FitCheckAttempt);
+    // After FitCheckAttempt rejections, go on only when some fitting hand is left.
+    if (!accepted && FittingHandExists(ratings, player, usedMask, 2, threshold, &accept))
+        accepted = TryTexasHands(pair, fill, accept, player, MaxDealAttempts - FitCheckAttempt);
     randomState = PairJumps[static_cast<std::size_t>(pair.position)](pair.base);
     hand[0] = pair.first;
     hand[1] = pair.second;

@@ -2,6 +2,7 @@
 // steps at once); they must still draw exactly the cards, in exactly the order, that the plain
 // rules draw.
 #include "app/state.h"
+#include "cards/free_step_list.h"
 #include "cards/step_window.h"
 #include "odds/win_estimate.h"
 #include "tests/support/quick_table.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <numeric>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -158,6 +160,52 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
             StepWindowMaker(freeMask, kind)(made, base);
             ASSERT_EQ(made.freeSteps, expected.freeSteps) << trial << " kind " << int(kind);
             ASSERT_EQ(made.cards, expected.cards) << trial << " kind " << int(kind);
+        }
+    }
+}
+
+TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
+{
+    // Every way the processor has, read block after block far enough for the list to move down,
+    // against the generator stepped once at a time: the entries and the bits of each block.
+    std::mt19937_64 pick(5);
+    for (int trial = 0; trial < 60; ++trial) {
+        const std::uint32_t base = static_cast<std::uint32_t>(pick());
+        std::uint64_t freeMask = pick() & pick() & ((std::uint64_t{1} << CardCount) - 1);
+        freeMask |= std::uint64_t{1} << (pick() % CardCount);
+        std::vector<std::pair<Card, std::uint32_t>> expected;  // card and step of each entry
+        SeedRandom(base);
+        for (std::uint32_t step = 1; expected.size() < 3000; ++step) {
+            const Card card = RandomCard();
+            if ((freeMask >> card) & 1u)
+                expected.emplace_back(card, step);
+        }
+        const int reach = trial % 3;
+        for (StepWindowKind kind :
+             {StepWindowKind::Portable, StepWindowKind::Avx2, StepWindowKind::Avx512}) {
+            if (!StepWindowKindSupported(kind))
+                continue;
+            FreeStepList list(freeMask, base, kind);
+            std::size_t first = 0;  // the entry of `expected` at the block's start
+            for (int start = 0; first + 70 < expected.size();) {
+                const FreeStepList::Block block = list.BlockAt(start, reach);
+                for (int t = 0; t < 64; ++t) {
+                    const auto [card, step] = expected[first + static_cast<std::size_t>(t)];
+                    ASSERT_EQ(list.CardAt(block.start + t), card) << trial << " " << t;
+                    ASSERT_EQ(list.StepAt(block.start + t), step) << trial << " " << t;
+                    const auto near = [&](int ahead) {
+                        return expected[first + static_cast<std::size_t>(t + ahead)].second <=
+                               step + static_cast<std::uint32_t>(reach);
+                    };
+                    ASSERT_EQ((block.differs >> t) & 1u, expected[first + t + 1].first != card);
+                    ASSERT_EQ((block.within1 >> t) & 1u, near(1)) << trial << " " << t;
+                    ASSERT_EQ((block.within2 >> t) & 1u, near(2)) << trial << " " << t;
+                }
+                const int move = 1 + static_cast<int>(pick() % 63);
+                start = block.start + move;
+                first += static_cast<std::size_t>(move);
+            }
+            ASSERT_EQ(list.StateAfter(expected.back().second), randomState) << trial;
         }
     }
 }
