@@ -5,10 +5,10 @@
 
 namespace {
 
-// Jump k takes 2^k steps at once.
-constexpr auto PowerOfTwoJumps = [] {
-    std::array<GeneratorJump, 32> jumps{};
-    jumps[0] = WindowJumps[1];
+// Jump k takes 2^k windows of steps at once.
+constexpr auto WindowPowerJumps = [] {
+    std::array<GeneratorJump, 26> jumps{};
+    jumps[0] = WindowJumps[StepWindow::Steps];
     for (std::size_t k = 1; k < jumps.size(); ++k) {
         const GeneratorJump& half = jumps[k - 1];
         jumps[k].multiplier = half.multiplier * half.multiplier;
@@ -55,22 +55,60 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint32_t* st
     return base;
 }
 
-__attribute__((target("avx512f,avx512bw"))) FreeStepList::Block
-BlockAvx512(const std::uint8_t* cards, const std::uint32_t* steps, int start, int reach)
+// The block's links sixteen entries per instruction, on 64 byte lanes: each entry's next entry
+// of another card by a suffix minimum over the lanes (six shifts), the passed-over entries by
+// comparing step numbers, and the next hand's start picked at its second card's lane.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
+LinkBlockAvx512(const std::uint8_t* cards, const std::uint32_t* steps, int reach,
+                FreeStepList::Block& block)
 {
-    FreeStepList::Block block{start, 0, 0, 0};
-    block.differs = _mm512_cmpneq_epi8_mask(_mm512_loadu_si512(cards + start + 1),
-                                            _mm512_loadu_si512(cards + start));
+    alignas(64) static constexpr auto Lanes = [] {
+        // Row 0: each lane's own index; row k: lane t + 2^(k-1), at most lane 63.
+        std::array<std::array<std::uint8_t, 64>, 7> rows{};
+        for (std::size_t t = 0; t < 64; ++t) {
+            rows[0][t] = static_cast<std::uint8_t>(t);
+            for (std::size_t k = 1; k < rows.size(); ++k)
+                rows[k][t] =
+                    static_cast<std::uint8_t>(std::min<std::size_t>(t + (1u << (k - 1)), 63));
+        }
+        return rows;
+    }();
+    const __m512i lanes = _mm512_load_si512(Lanes[0].data());
+    const __m512i one = _mm512_set1_epi8(1);
+    const __mmask64 differs =
+        _mm512_cmpneq_epi8_mask(_mm512_loadu_si512(cards + 1), _mm512_loadu_si512(cards));
+    // The first lane from each one on whose next entry holds another card; 127 for none.
+    __m512i end = _mm512_mask_mov_epi8(_mm512_set1_epi8(127), differs, lanes);
+    for (std::size_t k = 1; k < Lanes.size(); ++k)
+        end =
+            _mm512_min_epu8(end, _mm512_permutexvar_epi8(_mm512_load_si512(Lanes[k].data()), end));
+    const __m512i second = _mm512_add_epi8(end, one);
+    // The entries passed over after each entry: 0, 1 or 2.
     const __m512i limit = _mm512_set1_epi32(reach);
+    std::uint64_t within1 = 0;
+    std::uint64_t within2 = 0;
     for (int q = 0; q < 4; ++q) {
-        const std::uint32_t* from = steps + start + 16 * q;
+        const std::uint32_t* from = steps + 16 * q;
         const __m512i here = _mm512_loadu_si512(from);
         const __m512i gap1 = _mm512_sub_epi32(_mm512_loadu_si512(from + 1), here);
         const __m512i gap2 = _mm512_sub_epi32(_mm512_loadu_si512(from + 2), here);
-        block.within1 |= std::uint64_t{_mm512_cmple_epu32_mask(gap1, limit)} << (16 * q);
-        block.within2 |= std::uint64_t{_mm512_cmple_epu32_mask(gap2, limit)} << (16 * q);
+        within1 |= std::uint64_t{_mm512_cmple_epu32_mask(gap1, limit)} << (16 * q);
+        within2 |= std::uint64_t{_mm512_cmple_epu32_mask(gap2, limit)} << (16 * q);
     }
-    return block;
+    const __m512i passed =
+        _mm512_add_epi8(_mm512_maskz_mov_epi8(within1, one), _mm512_maskz_mov_epi8(within2, one));
+    const __m512i next =
+        _mm512_add_epi8(_mm512_add_epi8(second, one), _mm512_permutexvar_epi8(second, passed));
+    const __mmask64 inside = _mm512_cmple_epu8_mask(second, _mm512_set1_epi8(63));
+    const __m512i past = _mm512_set1_epi8(static_cast<char>(FreeStepList::Past));
+    const __m512i nextKept = _mm512_mask_mov_epi8(past, inside, next);
+    _mm512_store_si512(block.second, _mm512_mask_mov_epi8(past, inside, second));
+    _mm512_store_si512(block.next, nextKept);
+    const __m512i lastLane = _mm512_set1_epi8(63);
+    const __m512i nextTwo = _mm512_permutexvar_epi8(nextKept, nextKept);
+    const __mmask64 twoInside =
+        _mm512_cmple_epu8_mask(nextKept, lastLane) & _mm512_cmple_epu8_mask(nextTwo, lastLane);
+    _mm512_store_si512(block.nextTwo, _mm512_mask_mov_epi8(past, twoInside, nextTwo));
 }
 #pragma GCC diagnostic pop
 #endif
@@ -103,7 +141,7 @@ void FreeStepList::AppendWindowsUpTo(int target)
     } while (count_ < target);
 }
 
-FreeStepList::Block FreeStepList::BlockAt(int start, int reach)
+void FreeStepList::BlockAt(int start, int reach, Block& block)
 {
     if (count_ < start + BlockReach) {
         if (start + BlockReach + Ahead + StepWindow::Steps > Capacity) {
@@ -114,29 +152,41 @@ FreeStepList::Block FreeStepList::BlockAt(int start, int reach)
         }
         AppendWindowsUpTo(start + BlockReach + Ahead);
     }
+    block.start = start;
+    const std::uint8_t* cards = cards_ + start;
+    const std::uint32_t* steps = steps_ + start;
 #ifdef TABLEWISE_STEP_WINDOW_X86
-    if (kind_ == StepWindowKind::Avx512)
-        return BlockAvx512(cards_, steps_, start, reach);
-#endif
-    Block block{start, 0, 0, 0};
-    const auto within = [&](int t, int ahead) {
-        return static_cast<std::uint64_t>(steps_[start + t + ahead] - steps_[start + t] <=
-                                          static_cast<std::uint32_t>(reach))
-               << t;
-    };
-    for (int t = 0; t < 64; ++t) {
-        block.differs |= static_cast<std::uint64_t>(cards_[start + t + 1] != cards_[start + t])
-                         << t;
-        block.within1 |= within(t, 1);
-        block.within2 |= within(t, 2);
+    if (kind_ == StepWindowKind::Avx512) {
+        LinkBlockAvx512(cards, steps, reach, block);
+        return;
     }
-    return block;
+#endif
+    int end = Past;  // the first entry from t on whose next entry holds another card
+    for (int t = 63; t >= 0; --t) {
+        if (cards[t + 1] != cards[t])
+            end = t;
+        const int second = end + 1;
+        if (second > 63) {
+            block.second[t] = block.next[t] = Past;
+            continue;
+        }
+        const auto within = [&](int ahead) {
+            return steps[second + ahead] - steps[second] <= static_cast<std::uint32_t>(reach);
+        };
+        block.second[t] = static_cast<std::uint8_t>(second);
+        block.next[t] = static_cast<std::uint8_t>(second + 1 + within(1) + within(2));
+    }
+    for (int t = 0; t < 64; ++t) {
+        const int next = block.next[t];
+        block.nextTwo[t] = next <= 63 && block.next[next] <= 63 ? block.next[next] : Past;
+    }
 }
 
 std::uint32_t FreeStepList::StateAfter(std::uint32_t steps) const
 {
+    // Whole windows by powers of two, then the rest at once.
     std::uint32_t state = start_;
-    for (; steps != 0; steps &= steps - 1)
-        state = PowerOfTwoJumps[static_cast<std::size_t>(std::countr_zero(steps))](state);
-    return state;
+    for (std::uint32_t windows = steps / StepWindow::Steps; windows != 0; windows &= windows - 1)
+        state = WindowPowerJumps[static_cast<std::size_t>(std::countr_zero(windows))](state);
+    return WindowJumps[steps % StepWindow::Steps](state);
 }

@@ -3,8 +3,8 @@
 //
 // For walks that read a few free steps among thousands of used ones, as the rejected hands of a
 // crowded deal do: the list is made 64 steps at a time through step windows, ahead of the
-// reader, and read 64 entries at a time as bit masks, so that the reader moves from entry to
-// entry with a few bit operations and no branch on the cards.
+// reader, and read 64 entries at a time as a block of links, so that the reader moves from hand
+// to hand with one load and no branch on the cards.
 #pragma once
 
 #include "cards/step_window.h"
@@ -13,14 +13,20 @@
 
 class FreeStepList {
 public:
-    // 64 entries from `start` as bits. Bit t of `differs`: entry start + t + 1 holds another card
-    // than entry start + t. Bit t of `within1` (`within2`): entry start + t + 1 (+ 2) is at most
-    // `reach` steps after entry start + t.
+    // Where a link leads past the block.
+    static constexpr std::uint8_t Past = 0xFF;
+
+    // Links between the 64 entries from `start` on, for a walk of hands that take an entry's
+    // card, then the next entry of another card, then pass over `reach` steps. For a hand whose
+    // first card is entry start + t: second[t] is its second card's entry and next[t] the next
+    // hand's first entry, both counted from `start`; Past where the second card is not in the
+    // block (or is its last entry), and the next hand's start may lie up to 66. nextTwo[t] is
+    // next[next[t]] where both lie in the block, else Past: a walk takes two hands at once.
     struct Block {
         int start;
-        std::uint64_t differs;
-        std::uint64_t within1;
-        std::uint64_t within2;
+        alignas(64) std::uint8_t second[64];
+        alignas(64) std::uint8_t next[64];
+        alignas(64) std::uint8_t nextTwo[64];
     };
 
     // The free cards `freeMask` (at least one) from generator state `state` on.
@@ -30,7 +36,7 @@ public:
     // The block of the entries from `start` on (`reach` 0 to 7), made first where needed. Making
     // entries may move the list down, which renumbers the entries: the block's start is where
     // entry `start` is now, and entries before it are gone.
-    Block BlockAt(int start, int reach);
+    void BlockAt(int start, int reach, Block& block);
 
     Card CardAt(int entry) const { return cards_[entry]; }
     std::uint32_t StepAt(int entry) const { return steps_[entry]; }

@@ -167,12 +167,12 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
 TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
 {
     // Every way the processor has, read block after block far enough for the list to move down,
-    // against the generator stepped once at a time: the entries and the bits of each block.
+    // against the generator stepped once at a time: the entries and the links of each block.
     std::mt19937_64 pick(5);
     for (int trial = 0; trial < 60; ++trial) {
         const std::uint32_t base = static_cast<std::uint32_t>(pick());
         std::uint64_t freeMask = pick() & pick() & ((std::uint64_t{1} << CardCount) - 1);
-        freeMask |= std::uint64_t{1} << (pick() % CardCount);
+        freeMask |= std::uint64_t{3} << (pick() % (CardCount - 1));
         std::vector<std::pair<Card, std::uint32_t>> expected;  // card and step of each entry
         SeedRandom(base);
         for (std::uint32_t step = 1; expected.size() < 3000; ++step) {
@@ -186,22 +186,32 @@ TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
             if (!StepWindowKindSupported(kind))
                 continue;
             FreeStepList list(freeMask, base, kind);
+            FreeStepList::Block block;
             std::size_t first = 0;  // the entry of `expected` at the block's start
-            for (int start = 0; first + 70 < expected.size();) {
-                const FreeStepList::Block block = list.BlockAt(start, reach);
-                for (int t = 0; t < 64; ++t) {
-                    const auto [card, step] = expected[first + static_cast<std::size_t>(t)];
-                    ASSERT_EQ(list.CardAt(block.start + t), card) << trial << " " << t;
-                    ASSERT_EQ(list.StepAt(block.start + t), step) << trial << " " << t;
-                    const auto near = [&](int ahead) {
-                        return expected[first + static_cast<std::size_t>(t + ahead)].second <=
-                               step + static_cast<std::uint32_t>(reach);
-                    };
-                    ASSERT_EQ((block.differs >> t) & 1u, expected[first + t + 1].first != card);
-                    ASSERT_EQ((block.within1 >> t) & 1u, near(1)) << trial << " " << t;
-                    ASSERT_EQ((block.within2 >> t) & 1u, near(2)) << trial << " " << t;
+            for (int start = 0; first + 200 < expected.size();) {
+                list.BlockAt(start, reach, block);
+                std::array<std::size_t, 64> nexts{};
+                for (std::size_t t = 0; t < 64; ++t) {
+                    const auto [card, step] = expected[first + t];
+                    ASSERT_EQ(list.CardAt(block.start + int(t)), card) << trial << " " << t;
+                    ASSERT_EQ(list.StepAt(block.start + int(t)), step) << trial << " " << t;
+                    std::size_t second = t + 1;
+                    while (expected[first + second].first == card)
+                        ++second;
+                    std::size_t next = second + 1;
+                    while (expected[first + next].second <=
+                           expected[first + second].second + static_cast<std::uint32_t>(reach))
+                        ++next;
+                    const bool inside = second < 64;
+                    ASSERT_EQ(block.second[t], inside ? second : FreeStepList::Past) << trial;
+                    ASSERT_EQ(block.next[t], inside ? next : FreeStepList::Past) << trial;
+                    nexts[t] = inside ? next : 64;
                 }
-                const int move = 1 + static_cast<int>(pick() % 63);
+                for (std::size_t t = 0; t < 64; ++t) {
+                    const bool two = nexts[t] < 64 && nexts[nexts[t]] < 64;
+                    ASSERT_EQ(block.nextTwo[t], two ? nexts[nexts[t]] : FreeStepList::Past);
+                }
+                const int move = 1 + static_cast<int>(pick() % 66);
                 start = block.start + move;
                 first += static_cast<std::size_t>(move);
             }
