@@ -23,10 +23,12 @@ constexpr auto WindowPowerJumps = [] {
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 // The windows from `base` on, appended until `count` reaches `target`: each window's free steps
 // are packed together with a byte compression, cards and step numbers alike. Returns the state
-// before the next window and counts its steps into `step`.
-__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt"))) std::uint32_t
-AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint32_t* steps, int& count,
-                    int target, std::uint32_t base, std::uint32_t& step, std::uint64_t freeMask)
+// before the next window, counts its steps into `step` and leaves the newest entry's step in
+// `lastStep`.
+__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt,lzcnt"))) std::uint32_t
+AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint16_t* steps, int& count,
+                    int target, std::uint32_t base, std::uint32_t& step, std::uint32_t& lastStep,
+                    std::uint64_t freeMask)
 {
     alignas(64) static constexpr auto LaneSteps = [] {
         std::array<std::uint8_t, StepWindow::Steps> lanes{};
@@ -37,21 +39,25 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint32_t* st
     const __m512i laneSteps = _mm512_load_si512(LaneSteps.data());
     int n = count;
     std::uint32_t windowStep = step;
+    std::uint32_t newest = lastStep;
     do {
         const std::uint64_t free = FillStepWindowAvx512(window, base, freeMask);
         _mm512_storeu_si512(cards + n, _mm512_maskz_compress_epi8(free, _mm512_load_si512(window)));
         const __m512i lanes = _mm512_maskz_compress_epi8(free, laneSteps);
-        const __m512i offset = _mm512_set1_epi32(static_cast<int>(windowStep));
-        for (int q = 0; q < 4; ++q) {
-            const __m512i quarter = _mm512_cvtepu8_epi32(_mm512_extracti32x4_epi32(lanes, q));
-            _mm512_storeu_si512(steps + n + 16 * q, _mm512_add_epi32(quarter, offset));
+        const __m512i offset = _mm512_set1_epi16(static_cast<short>(windowStep));
+        for (int h = 0; h < 2; ++h) {
+            const __m512i half = _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(lanes, h));
+            _mm512_storeu_si512(steps + n + 32 * h, _mm512_add_epi16(half, offset));
         }
         n += static_cast<int>(_mm_popcnt_u64(free));
+        const std::uint32_t top = windowStep + 64 - static_cast<std::uint32_t>(_lzcnt_u64(free));
+        newest = free != 0 ? top : newest;
         base = WindowJumps[StepWindow::Steps](base);
         windowStep += StepWindow::Steps;
     } while (n < target);
     count = n;
     step = windowStep;
+    lastStep = newest;
     return base;
 }
 
@@ -59,7 +65,7 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint32_t* st
 // of another card by a suffix minimum over the lanes (six shifts), the passed-over entries by
 // comparing step numbers, and the next hand's start picked at its second card's lane.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
-LinkBlockAvx512(const std::uint8_t* cards, const std::uint32_t* steps, int reach,
+LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach,
                 FreeStepList::Block& block)
 {
     alignas(64) static constexpr auto Lanes = [] {
@@ -84,16 +90,16 @@ LinkBlockAvx512(const std::uint8_t* cards, const std::uint32_t* steps, int reach
             _mm512_min_epu8(end, _mm512_permutexvar_epi8(_mm512_load_si512(Lanes[k].data()), end));
     const __m512i second = _mm512_add_epi8(end, one);
     // The entries passed over after each entry: 0, 1 or 2.
-    const __m512i limit = _mm512_set1_epi32(reach);
+    const __m512i limit = _mm512_set1_epi16(static_cast<short>(reach));
     std::uint64_t within1 = 0;
     std::uint64_t within2 = 0;
-    for (int q = 0; q < 4; ++q) {
-        const std::uint32_t* from = steps + 16 * q;
+    for (int h = 0; h < 2; ++h) {
+        const std::uint16_t* from = steps + 32 * h;
         const __m512i here = _mm512_loadu_si512(from);
-        const __m512i gap1 = _mm512_sub_epi32(_mm512_loadu_si512(from + 1), here);
-        const __m512i gap2 = _mm512_sub_epi32(_mm512_loadu_si512(from + 2), here);
-        within1 |= std::uint64_t{_mm512_cmple_epu32_mask(gap1, limit)} << (16 * q);
-        within2 |= std::uint64_t{_mm512_cmple_epu32_mask(gap2, limit)} << (16 * q);
+        const __m512i gap1 = _mm512_sub_epi16(_mm512_loadu_si512(from + 1), here);
+        const __m512i gap2 = _mm512_sub_epi16(_mm512_loadu_si512(from + 2), here);
+        within1 |= std::uint64_t{_mm512_cmple_epu16_mask(gap1, limit)} << (32 * h);
+        within2 |= std::uint64_t{_mm512_cmple_epu16_mask(gap2, limit)} << (32 * h);
     }
     const __m512i passed =
         _mm512_add_epi8(_mm512_maskz_mov_epi8(within1, one), _mm512_maskz_mov_epi8(within2, one));
@@ -125,15 +131,16 @@ void FreeStepList::AppendWindowsUpTo(int target)
 #ifdef TABLEWISE_STEP_WINDOW_X86
     if (kind_ == StepWindowKind::Avx512) {
         nextBase_ = AppendWindowsAvx512(window_, cards_, steps_, count_, target, nextBase_,
-                                        nextStep_, freeMask_);
+                                        nextStep_, lastStep_, freeMask_);
         return;
     }
 #endif
     do {
         for (std::uint64_t free = fill_(window_, nextBase_); free != 0; free &= free - 1) {
             const int k = std::countr_zero(free);
+            lastStep_ = nextStep_ + static_cast<std::uint32_t>(k) + 1;
             cards_[count_] = window_[k];
-            steps_[count_] = nextStep_ + static_cast<std::uint32_t>(k) + 1;
+            steps_[count_] = static_cast<std::uint16_t>(lastStep_);
             ++count_;
         }
         nextBase_ = WindowJumps[StepWindow::Steps](nextBase_);
@@ -154,7 +161,7 @@ void FreeStepList::BlockAt(int start, int reach, Block& block)
     }
     block.start = start;
     const std::uint8_t* cards = cards_ + start;
-    const std::uint32_t* steps = steps_ + start;
+    const std::uint16_t* steps = steps_ + start;
 #ifdef TABLEWISE_STEP_WINDOW_X86
     if (kind_ == StepWindowKind::Avx512) {
         LinkBlockAvx512(cards, steps, reach, block);
@@ -171,7 +178,7 @@ void FreeStepList::BlockAt(int start, int reach, Block& block)
             continue;
         }
         const auto within = [&](int ahead) {
-            return steps[second + ahead] - steps[second] <= static_cast<std::uint32_t>(reach);
+            return static_cast<std::uint16_t>(steps[second + ahead] - steps[second]) <= reach;
         };
         block.second[t] = static_cast<std::uint8_t>(second);
         block.next[t] = static_cast<std::uint8_t>(second + 1 + within(1) + within(2));
@@ -180,6 +187,18 @@ void FreeStepList::BlockAt(int start, int reach, Block& block)
         const int next = block.next[t];
         block.nextTwo[t] = next <= 63 && block.next[next] <= 63 ? block.next[next] : Past;
     }
+}
+
+std::uint32_t FreeStepList::StepAt(int entry) const
+{
+    // Back from the newest entry, at most ChunkEntries entries at a time.
+    std::uint32_t step = lastStep_;
+    for (int later = count_ - 1; later > entry;) {
+        const int earlier = std::max(entry, later - ChunkEntries);
+        step -= static_cast<std::uint16_t>(steps_[later] - steps_[earlier]);
+        later = earlier;
+    }
+    return step;
 }
 
 std::uint32_t FreeStepList::StateAfter(std::uint32_t steps) const

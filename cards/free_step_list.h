@@ -39,7 +39,7 @@ public:
     void BlockAt(int start, int reach, Block& block);
 
     Card CardAt(int entry) const { return cards_[entry]; }
-    std::uint32_t StepAt(int entry) const { return steps_[entry]; }
+    std::uint32_t StepAt(int entry) const;
 
     // The generator state after `steps` steps from the start state.
     std::uint32_t StateAfter(std::uint32_t steps) const;
@@ -48,12 +48,18 @@ private:
     static constexpr int Capacity = 1024;  // entries held, before the list moves down
     static constexpr int BlockReach = 66;  // entries a block reads from its start
     static constexpr int Ahead = 16;       // entries made past a block's end, for the next
+    // Steps are kept modulo 2^16, which holds the steps between entries up to ChunkEntries
+    // apart: between two free steps of any card lie at most 1077 steps, over the generator's
+    // whole period (tools/longest_card_gap.cpp).
+    static constexpr int MostStepsBetweenEntries = 1077;
+    static constexpr int ChunkEntries = 65535 / MostStepsBetweenEntries;
 
     void AppendWindowsUpTo(int count);
 
     std::uint32_t start_;         // the state before step 1
     std::uint32_t nextBase_;      // the state before the next window to make
     std::uint32_t nextStep_ = 0;  // the steps before that window
+    std::uint32_t lastStep_ = 0;  // the newest entry's step
     int count_ = 0;               // entries made
     std::uint64_t freeMask_;
     StepWindowKind kind_;
@@ -61,5 +67,5 @@ private:
     alignas(64) std::uint8_t window_[StepWindow::Steps];
     // A window appends up to 64 entries at once, which may be written whole.
     alignas(64) std::uint8_t cards_[Capacity + 2 * StepWindow::Steps];
-    alignas(64) std::uint32_t steps_[Capacity + 2 * StepWindow::Steps];
+    alignas(64) std::uint16_t steps_[Capacity + 2 * StepWindow::Steps];  // modulo 2^16
 };
