@@ -65,7 +65,7 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint16_t* st
 // of another card by a suffix minimum over the lanes (six shifts), the passed-over entries by
 // comparing step numbers, and the next hand's start picked at its second card's lane.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
-LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach,
+LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach, int lastSecond,
                 FreeStepList::Block& block)
 {
     alignas(64) static constexpr auto Lanes = [] {
@@ -105,7 +105,8 @@ LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach
         _mm512_add_epi8(_mm512_maskz_mov_epi8(within1, one), _mm512_maskz_mov_epi8(within2, one));
     const __m512i next =
         _mm512_add_epi8(_mm512_add_epi8(second, one), _mm512_permutexvar_epi8(second, passed));
-    const __mmask64 inside = _mm512_cmple_epu8_mask(second, _mm512_set1_epi8(63));
+    const __mmask64 inside =
+        _mm512_cmple_epu8_mask(second, _mm512_set1_epi8(static_cast<char>(lastSecond)));
     const __m512i past = _mm512_set1_epi8(static_cast<char>(FreeStepList::Past));
     const __m512i nextKept = _mm512_mask_mov_epi8(past, inside, next);
     _mm512_store_si512(block.second, _mm512_mask_mov_epi8(past, inside, second));
@@ -148,32 +149,35 @@ void FreeStepList::AppendWindowsUpTo(int target)
     } while (count_ < target);
 }
 
-void FreeStepList::BlockAt(int start, int reach, Block& block)
+void FreeStepList::BlockAt(int start, int reach, Block& block, int wanted)
 {
-    if (count_ < start + BlockReach) {
-        if (start + BlockReach + Ahead + StepWindow::Steps > Capacity) {
+    if (count_ < start + wanted) {
+        if (start + FullBlock + StepWindow::Steps > Capacity) {
             std::copy(cards_ + start, cards_ + count_, cards_);
             std::copy(steps_ + start, steps_ + count_, steps_);
             count_ -= start;
             start = 0;
         }
-        AppendWindowsUpTo(start + BlockReach + Ahead);
+        AppendWindowsUpTo(start + wanted);
     }
     block.start = start;
+    block.entries = std::min(count_ - start, FullBlock);
+    // The last entry that can be a second card: the two after it are in the block.
+    const int lastSecond = std::min(63, block.entries - 3);
     const std::uint8_t* cards = cards_ + start;
     const std::uint16_t* steps = steps_ + start;
 #ifdef TABLEWISE_STEP_WINDOW_X86
     if (kind_ == StepWindowKind::Avx512) {
-        LinkBlockAvx512(cards, steps, reach, block);
+        LinkBlockAvx512(cards, steps, reach, lastSecond, block);
         return;
     }
 #endif
     int end = Past;  // the first entry from t on whose next entry holds another card
     for (int t = 63; t >= 0; --t) {
-        if (cards[t + 1] != cards[t])
+        if (t + 1 < block.entries && cards[t + 1] != cards[t])
             end = t;
         const int second = end + 1;
-        if (second > 63) {
+        if (second > lastSecond) {
             block.second[t] = block.next[t] = Past;
             continue;
         }

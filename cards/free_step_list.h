@@ -19,11 +19,12 @@ public:
     // Links between the 64 entries from `start` on, for a walk of hands that take an entry's
     // card, then the next entry of another card, then pass over `reach` steps. For a hand whose
     // first card is entry start + t: second[t] is its second card's entry and next[t] the next
-    // hand's first entry, both counted from `start`; Past where the second card is not in the
-    // block (or is its last entry), and the next hand's start may lie up to 66. nextTwo[t] is
-    // next[next[t]] where both lie in the block, else Past: a walk takes two hands at once.
+    // hand's first entry, both counted from `start`; Past where the links would need an entry
+    // past the block's `entries` (at most 66; the next hand's start may be the 66th). nextTwo[t]
+    // is next[next[t]] where both lie in the first 64, else Past: a walk takes two hands at once.
     struct Block {
         int start;
+        int entries;
         alignas(64) std::uint8_t second[64];
         alignas(64) std::uint8_t next[64];
         alignas(64) std::uint8_t nextTwo[64];
@@ -33,10 +34,13 @@ public:
     FreeStepList(std::uint64_t freeMask, std::uint32_t state,
                  StepWindowKind kind = FastestStepWindowKind());
 
-    // The block of the entries from `start` on (`reach` 0 to 7), made first where needed. Making
-    // entries may move the list down, which renumbers the entries: the block's start is where
-    // entry `start` is now, and entries before it are gone.
-    void BlockAt(int start, int reach, Block& block);
+    // The block of the entries from `start` on (`start` at most the count of entries made; `reach`
+    // 0 to 7), of at least `wanted` entries (3 to FullBlock), made first where needed; fewer
+    // entries cost fewer windows when a walk is near its end. Making entries may move the list
+    // down, which renumbers the entries: the block's start is where entry `start` is now, and
+    // entries before it are gone.
+    static constexpr int FullBlock = 66;
+    void BlockAt(int start, int reach, Block& block, int wanted = FullBlock);
 
     Card CardAt(int entry) const { return cards_[entry]; }
     std::uint32_t StepAt(int entry) const;
@@ -46,8 +50,6 @@ public:
 
 private:
     static constexpr int Capacity = 1024;  // entries held, before the list moves down
-    static constexpr int BlockReach = 66;  // entries a block reads from its start
-    static constexpr int Ahead = 16;       // entries made past a block's end, for the next
     // Steps are kept modulo 2^16, which holds the steps between entries up to ChunkEntries
     // apart: between two free steps of any card lie at most 1077 steps, over the generator's
     // whole period (tools/longest_card_gap.cpp).

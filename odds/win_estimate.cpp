@@ -392,8 +392,11 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
 template <int BluffSteps>
 void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std::uint32_t& state)
 {
+    // The entries a block needs for the hands left: a hand takes about two and a half, and a
+    // block that runs short is made again with more.
+    const auto wanted = [](int hands) { return std::min(FreeStepList::FullBlock, 3 * hands + 8); };
     FreeStepList::Block block;
-    list.BlockAt(0, BluffSteps, block);
+    list.BlockAt(0, BluffSteps, block, wanted(attempts));
     int next = 0;   // the next hand's first entry, counted from block.start
     int first = 0;  // the last hand's
     while (attempts > 0) {
@@ -404,19 +407,22 @@ void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std:
             continue;
         }
         // One hand, near the block's end or as the last.
-        const int after = block.next[next];
         if (block.second[next] == FreeStepList::Past) {
-            // The hand's second card is past the block: the block moves on to its first card,
-            // or, when that starts the block, to the block's last entry, which holds the same
-            // card.
-            list.BlockAt(block.start + (next > 0 ? next : 63), BluffSteps, block);
+            // The hand's second card is past the block: a block from its first card, with more
+            // entries. When a block of all its entries ran short from its start, the first
+            // card's run fills it, and the walk goes on from its last entry, which holds the
+            // same card.
+            const bool run = next == 0 && block.entries == FreeStepList::FullBlock;
+            const int more = std::max(wanted(attempts), block.entries - next + 8);
+            list.BlockAt(block.start + (run ? 63 : next), BluffSteps, block,
+                         std::min(FreeStepList::FullBlock, more));
             next = 0;
             continue;
         }
         first = next;
-        next = after;
+        next = block.next[first];
         if (--attempts > 0 && next > 63) {
-            list.BlockAt(block.start + next, BluffSteps, block);
+            list.BlockAt(block.start + next, BluffSteps, block, wanted(attempts));
             next = 0;
         }
     }

@@ -167,7 +167,8 @@ TEST(OpponentDeal, StepWindowsHoldTheCardsOfSingleSteps)
 TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
 {
     // Every way the processor has, read block after block far enough for the list to move down,
-    // against the generator stepped once at a time: the entries and the links of each block.
+    // against the generator stepped once at a time: the entries and the links of each block, of
+    // any size.
     std::mt19937_64 pick(5);
     for (int trial = 0; trial < 60; ++trial) {
         const std::uint32_t base = static_cast<std::uint32_t>(pick());
@@ -189,12 +190,17 @@ TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
             FreeStepList::Block block;
             std::size_t first = 0;  // the entry of `expected` at the block's start
             for (int start = 0; first + 200 < expected.size();) {
-                list.BlockAt(start, reach, block);
+                const int wanted = 3 + static_cast<int>(pick() % FreeStepList::FullBlock);
+                list.BlockAt(start, reach, block, std::min(wanted, FreeStepList::FullBlock));
+                ASSERT_GE(block.entries, std::min(wanted, FreeStepList::FullBlock));
+                ASSERT_LE(block.entries, FreeStepList::FullBlock);
                 std::array<std::size_t, 64> nexts{};
                 for (std::size_t t = 0; t < 64; ++t) {
                     const auto [card, step] = expected[first + t];
-                    ASSERT_EQ(list.CardAt(block.start + int(t)), card) << trial << " " << t;
-                    ASSERT_EQ(list.StepAt(block.start + int(t)), step) << trial << " " << t;
+                    if (int(t) < block.entries) {
+                        ASSERT_EQ(list.CardAt(block.start + int(t)), card) << trial << " " << t;
+                        ASSERT_EQ(list.StepAt(block.start + int(t)), step) << trial << " " << t;
+                    }
                     std::size_t second = t + 1;
                     while (expected[first + second].first == card)
                         ++second;
@@ -202,7 +208,7 @@ TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
                     while (expected[first + next].second <=
                            expected[first + second].second + static_cast<std::uint32_t>(reach))
                         ++next;
-                    const bool inside = second < 64;
+                    const bool inside = second <= std::min<std::size_t>(63, block.entries - 3);
                     ASSERT_EQ(block.second[t], inside ? second : FreeStepList::Past) << trial;
                     ASSERT_EQ(block.next[t], inside ? next : FreeStepList::Past) << trial;
                     nexts[t] = inside ? next : 64;
@@ -211,7 +217,7 @@ TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
                     const bool two = nexts[t] < 64 && nexts[nexts[t]] < 64;
                     ASSERT_EQ(block.nextTwo[t], two ? nexts[nexts[t]] : FreeStepList::Past);
                 }
-                const int move = 1 + static_cast<int>(pick() % 66);
+                const int move = 1 + static_cast<int>(pick() % unsigned(block.entries));
                 start = block.start + move;
                 first += static_cast<std::size_t>(move);
             }
