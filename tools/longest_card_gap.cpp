@@ -6,14 +6,25 @@
 // every state. The answer is 1077: between two free steps of any set of free cards lie at most
 // 1077 steps.
 // Build and run by hand:
-//   g++ -std=c++20 -O2 -I. -o /tmp/longest_card_gap tools/longest_card_gap.cpp &&
-//   /tmp/longest_card_gap
-#include "cards/card.h"
-
+//   g++ -std=c++20 -O2 -o /tmp/longest_card_gap tools/longest_card_gap.cpp && /tmp/longest_card_gap
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+
+namespace {
+
+// The program's generator and card draw, as cards/card.h has them (tools/ stand alone).
+constexpr std::uint32_t GeneratorMultiplier = 214013u;
+constexpr std::uint32_t GeneratorIncrement = 2531011u;
+constexpr std::size_t CardCount = 52;
+
+constexpr std::size_t CardOfState(std::uint32_t state)
+{
+    return (((state >> 16) & 0x7FFFu) * 52u) >> 15;
+}
+
+}  // namespace
 
 int main()
 {
@@ -26,7 +37,7 @@ int main()
     std::uint32_t state = 0;
     for (std::uint64_t step = 1; step <= Period; ++step) {
         state = state * GeneratorMultiplier + GeneratorIncrement;
-        const auto card = static_cast<std::size_t>(CardOfState(state));
+        const std::size_t card = CardOfState(state);
         if (first[card] == Unseen)
             first[card] = step;
         else if (step - last[card] > longest[card])
