@@ -115,7 +115,11 @@ LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach
     const __m512i nextTwo = _mm512_permutexvar_epi8(nextKept, nextKept);
     const __mmask64 twoInside =
         _mm512_cmple_epu8_mask(nextKept, lastLane) & _mm512_cmple_epu8_mask(nextTwo, lastLane);
-    _mm512_store_si512(block.nextTwo, _mm512_mask_mov_epi8(past, twoInside, nextTwo));
+    const __m512i twoKept = _mm512_mask_mov_epi8(past, twoInside, nextTwo);
+    _mm512_store_si512(block.nextTwo, twoKept);
+    // The links to two hands on are in the block or Past, so are their links.
+    const __m512i nextFour = _mm512_permutexvar_epi8(twoKept, twoKept);
+    _mm512_store_si512(block.nextFour, _mm512_mask_mov_epi8(past, twoInside, nextFour));
 }
 #pragma GCC diagnostic pop
 #endif
@@ -190,6 +194,10 @@ void FreeStepList::BlockAt(int start, int reach, Block& block, int wanted)
     for (int t = 0; t < 64; ++t) {
         const int next = block.next[t];
         block.nextTwo[t] = next <= 63 && block.next[next] <= 63 ? block.next[next] : Past;
+    }
+    for (int t = 0; t < 64; ++t) {
+        const int two = block.nextTwo[t];
+        block.nextFour[t] = two <= 63 ? block.nextTwo[two] : Past;
     }
 }
 

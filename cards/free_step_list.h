@@ -28,6 +28,7 @@ public:
         alignas(64) std::uint8_t second[64];
         alignas(64) std::uint8_t next[64];
         alignas(64) std::uint8_t nextTwo[64];
+        alignas(64) std::uint8_t nextFour[64];  // nextTwo[nextTwo[t]], likewise
     };
 
     // The free cards `freeMask` (at least one) from generator state `state` on.

@@ -400,6 +400,12 @@ void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std:
     int next = 0;   // the next hand's first entry, counted from block.start
     int first = 0;  // the last hand's
     while (attempts > 0) {
+        if (attempts >= 4 && block.nextFour[next] != FreeStepList::Past) {
+            first = block.next[block.nextTwo[next]];
+            next = block.nextFour[next];
+            attempts -= 4;
+            continue;
+        }
         if (attempts >= 2 && block.nextTwo[next] != FreeStepList::Past) {
             first = block.next[next];
             next = block.nextTwo[next];

@@ -213,9 +213,15 @@ TEST(OpponentDeal, FreeStepListsHoldTheFreeStepsOfSingleSteps)
                     ASSERT_EQ(block.next[t], inside ? next : FreeStepList::Past) << trial;
                     nexts[t] = inside ? next : 64;
                 }
+                std::array<std::size_t, 64> twos{};
                 for (std::size_t t = 0; t < 64; ++t) {
                     const bool two = nexts[t] < 64 && nexts[nexts[t]] < 64;
-                    ASSERT_EQ(block.nextTwo[t], two ? nexts[nexts[t]] : FreeStepList::Past);
+                    twos[t] = two ? nexts[nexts[t]] : 64;
+                    ASSERT_EQ(block.nextTwo[t], two ? twos[t] : FreeStepList::Past);
+                }
+                for (std::size_t t = 0; t < 64; ++t) {
+                    const bool four = twos[t] < 64 && twos[twos[t]] < 64;
+                    ASSERT_EQ(block.nextFour[t], four ? twos[twos[t]] : FreeStepList::Past);
                 }
                 const int move = 1 + static_cast<int>(pick() % unsigned(block.entries));
                 start = block.start + move;
