@@ -165,30 +165,46 @@ FillStepWindowAvx2(std::uint8_t* cards, std::uint32_t base, const FreeCardTable&
 }
 
 // The same window sixteen steps per instruction, on processors with AVX-512 (with byte
-// permutations): the cards as in FillStepWindowAvx2, narrowed to bytes, and each card's free
-// flag picked by the card itself from the free cards spread to 64 bytes (0xFF where free). (GCC
-// 12's AVX-512 headers start some results from an undefined register and then warn about it.)
+// permutations): the cards as in FillStepWindowAvx2, worked out 32 at a time on the states'
+// high halves, which a word permutation gathers from two registers, and narrowed to bytes by a
+// byte permutation; each card's free flag is picked by the card itself from the free cards
+// spread to 64 bytes (0xFF where free). (GCC 12's AVX-512 headers start some results from an
+// undefined register and then warn about it.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline std::uint64_t
 FillStepWindowAvx512(std::uint8_t* cards, std::uint32_t base, std::uint64_t freeMask)
 {
+    alignas(64) static constexpr auto Picks = [] {
+        // Row 0: the high halves (odd 16-bit words) of two registers of states; row 1: the low
+        // bytes (even bytes) of two registers of 16-bit cards.
+        std::array<std::array<std::uint8_t, 64>, 2> rows{};
+        for (std::size_t i = 0; i < 32; ++i) {
+            rows[0][2 * i] = static_cast<std::uint8_t>(2 * i + 1);
+            rows[0][2 * i + 1] = 0;
+        }
+        for (std::size_t i = 0; i < 64; ++i)
+            rows[1][i] = static_cast<std::uint8_t>(2 * i);
+        return rows;
+    }();
     const __m512i state = _mm512_set1_epi32(static_cast<int>(base));
-    const __m512i fiftyTwo = _mm512_set1_epi32(52);
-    __m128i quarters[4];
-    for (int j = 0; j < 4; ++j) {
-        const __m512i multiplier = _mm512_load_si512(LaneJumps.multipliers.data() + 16 * j);
-        const __m512i increment = _mm512_load_si512(LaneJumps.increments.data() + 16 * j);
-        const __m512i next = _mm512_add_epi32(_mm512_mullo_epi32(state, multiplier), increment);
-        const __m512i high = _mm512_srli_epi32(next, 16);
-        quarters[j] =
-            _mm512_cvtepi32_epi8(_mm512_mulhi_epu16(_mm512_add_epi16(high, high), fiftyTwo));
+    const __m512i fiftyTwo = _mm512_set1_epi16(52);
+    const __m512i highHalves = _mm512_load_si512(Picks[0].data());
+    __m512i halves[2];
+    for (int h = 0; h < 2; ++h) {
+        __m512i states[2];
+        for (int j = 0; j < 2; ++j) {
+            const std::size_t lane = 32 * static_cast<std::size_t>(h) + 16 * j;
+            const __m512i multiplier = _mm512_load_si512(LaneJumps.multipliers.data() + lane);
+            const __m512i increment = _mm512_load_si512(LaneJumps.increments.data() + lane);
+            states[j] = _mm512_add_epi32(_mm512_mullo_epi32(state, multiplier), increment);
+        }
+        const __m512i high = _mm512_permutex2var_epi16(states[0], highHalves, states[1]);
+        halves[h] = _mm512_mulhi_epu16(_mm512_add_epi16(high, high), fiftyTwo);
     }
-    __m512i bytes = _mm512_castsi128_si512(quarters[0]);
-    bytes = _mm512_inserti32x4(bytes, quarters[1], 1);
-    bytes = _mm512_inserti32x4(bytes, quarters[2], 2);
-    bytes = _mm512_inserti32x4(bytes, quarters[3], 3);
+    const __m512i bytes =
+        _mm512_permutex2var_epi8(halves[0], _mm512_load_si512(Picks[1].data()), halves[1]);
     _mm512_storeu_si512(cards, bytes);
     const __m512i flags = _mm512_permutexvar_epi8(bytes, _mm512_movm_epi8(freeMask));
     return _mm512_movepi8_mask(flags);
