@@ -45,10 +45,10 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint16_t* st
         _mm512_storeu_si512(cards + n, _mm512_maskz_compress_epi8(free, _mm512_load_si512(window)));
         const __m512i lanes = _mm512_maskz_compress_epi8(free, laneSteps);
         const __m512i offset = _mm512_set1_epi16(static_cast<short>(windowStep));
-        for (int h = 0; h < 2; ++h) {
-            const __m512i half = _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(lanes, h));
-            _mm512_storeu_si512(steps + n + 32 * h, _mm512_add_epi16(half, offset));
-        }
+        const __m512i lower = _mm512_cvtepu8_epi16(_mm512_castsi512_si256(lanes));
+        const __m512i upper = _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(lanes, 1));
+        _mm512_storeu_si512(steps + n, _mm512_add_epi16(lower, offset));
+        _mm512_storeu_si512(steps + n + 32, _mm512_add_epi16(upper, offset));
         n += static_cast<int>(_mm_popcnt_u64(free));
         const std::uint32_t top = windowStep + 64 - static_cast<std::uint32_t>(_lzcnt_u64(free));
         newest = free != 0 ? top : newest;
