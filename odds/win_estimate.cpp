@@ -440,8 +440,10 @@ void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std:
 
 // The Texas attempts of DrawFittingHand through step windows, worked out on the windows' bits: the
 // first card is the next free step, the second the next free step of another card (the steps
-// of the first card are masked out at once), and the pair is judged by its accept bit. The
-// same cards, the same steps and the same early stops as drawing one card at a time.
+// of the first card are masked out at once), and the pair is judged by its accept bit; when no
+// hand of a small deck can fit, the rejected attempts are walked on a list of free steps
+// instead. The same cards, the same steps and the same early stops as drawing one card at a
+// time.
 bool DrawTexasHandWindowed(const PairRatings& ratings, const Player& player,
                            const AcceptMasks& accept, Card hand[4], std::uint64_t usedMask,
                            int freeCards)
