@@ -387,7 +387,8 @@ bool TryTexasHands(WindowPair& pair, const StepWindowMaker& fill, const AcceptMa
 // `attempts` hands, all rejected, walked on the list of free steps. A hand's first card is the
 // next entry and its second the next entry of another card; a playing player's bluff draw then
 // passes over the entries of the next `BluffSteps` steps. The block's links give the first
-// entry of the hand after next at once, so two hands cost one load and no branch on the cards.
+// entry of the hand two or four hands on at once, so four hands cost one load and no branch on
+// the cards.
 // Leaves the last hand in `hand` and the generator state after the attempts in `state`.
 template <int BluffSteps>
 void WalkRejectedTexasHands(FreeStepList& list, int attempts, Card hand[4], std::uint32_t& state)
