@@ -61,9 +61,10 @@ AppendWindowsAvx512(std::uint8_t* window, std::uint8_t* cards, std::uint16_t* st
     return base;
 }
 
-// The block's links sixteen entries per instruction, on 64 byte lanes: each entry's next entry
+// The block's links 64 entries per instruction, an entry per byte lane: each entry's next entry
 // of another card by a suffix minimum over the lanes (six shifts), the passed-over entries by
-// comparing step numbers, and the next hand's start picked at its second card's lane.
+// comparing step numbers, the next hand's start picked at its second card's lane, and the
+// links two and four hands on by permuting the links with themselves.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
 LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach, int lastSecond,
                 FreeStepList::Block& block)
