@@ -128,16 +128,16 @@ LinkBlockAvx512(const std::uint8_t* cards, const std::uint16_t* steps, int reach
 }  // namespace
 
 FreeStepList::FreeStepList(std::uint64_t freeMask, std::uint32_t state, StepWindowKind kind)
-    : start_(state), nextBase_(state), freeMask_(freeMask), kind_(kind), fill_(freeMask, kind)
+    : start_(state), nextBase_(state), fill_(freeMask, kind)
 {
 }
 
 void FreeStepList::AppendWindowsUpTo(int target)
 {
 #ifdef TABLEWISE_STEP_WINDOW_X86
-    if (kind_ == StepWindowKind::Avx512) {
+    if (fill_.Kind() == StepWindowKind::Avx512) {
         nextBase_ = AppendWindowsAvx512(window_, cards_, steps_, count_, target, nextBase_,
-                                        nextStep_, lastStep_, freeMask_);
+                                        nextStep_, lastStep_, fill_.FreeMask());
         return;
     }
 #endif
@@ -172,7 +172,7 @@ void FreeStepList::BlockAt(int start, int reach, Block& block, int wanted)
     const std::uint8_t* cards = cards_ + start;
     const std::uint16_t* steps = steps_ + start;
 #ifdef TABLEWISE_STEP_WINDOW_X86
-    if (kind_ == StepWindowKind::Avx512) {
+    if (fill_.Kind() == StepWindowKind::Avx512) {
         LinkBlockAvx512(cards, steps, reach, lastSecond, block);
         return;
     }

@@ -64,8 +64,6 @@ private:
     std::uint32_t nextStep_ = 0;  // the steps before that window
     std::uint32_t lastStep_ = 0;  // the newest entry's step
     int count_ = 0;               // entries made
-    std::uint64_t freeMask_;
-    StepWindowKind kind_;
     StepWindowMaker fill_;
     alignas(64) std::uint8_t window_[StepWindow::Steps];
     // A window appends up to 64 entries at once, which may be written whole.

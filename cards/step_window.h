@@ -271,6 +271,15 @@ public:
         window.freeSteps = (*this)(window.cards.data(), base);
     }
 
+    std::uint64_t FreeMask() const
+    {
+        return freeMask_;
+    }
+    StepWindowKind Kind() const
+    {
+        return kind_;
+    }
+
 private:
     std::uint64_t freeMask_;
     StepWindowKind kind_;
