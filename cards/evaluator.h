@@ -31,25 +31,16 @@ HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t 
                           std::uint64_t keySum);
 }  // namespace evaluator_detail
 
-// The board's part of a Texas key sum, the suit counters' start included. A caller that
-// scores many hands on one board sums it once and passes it to EvaluateTexasOnBoard.
-inline std::uint64_t BoardKeySum(const Card board[5])
-{
-    const std::uint64_t* key = evaluatorTables.cardKey.data() + 1;  // key[NoCard] is the first
-    // Summed as a tree so the additions do not wait on each other.
-    return (SuitCountersStart + key[board[0]] + key[board[1]]) +
-           (key[board[2]] + key[board[3]] + key[board[4]]);
-}
-
-// EvaluateTexas with the board's key sum given (BoardKeySum of the same board). Inline, so
-// that the samplers' loops take a complete hand in line: one key sum and one lookup in the
-// rank table, or in the flush table when five cards share a suit.
-inline HandScore EvaluateTexasOnBoard(const Card hole[4], const Card board[5],
-                                      std::uint64_t boardKeySum, std::int32_t threshold)
+// The Texas enumeration without reading the variant (hole slots 0 and 1 only). Inline, so
+// that the samplers' loops take a complete hand in line: one sum of seven keys and one lookup
+// in the hand table, or in the flush table when five cards share a suit.
+inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     const EvaluatorTables& t = evaluatorTables;
-    const std::uint64_t* key = t.cardKey.data() + 1;
-    const std::uint64_t sum = boardKeySum + (key[hole[0]] + key[hole[1]]);
+    const std::uint64_t* key = t.cardKey.data() + 1;            // key[NoCard] is the first
+    const std::uint64_t* firstKey = t.firstCardKey.data() + 1;  // brings the counters' start
+    const std::uint64_t sum = firstKey[hole[0]] + key[hole[1]] + key[board[0]] + key[board[1]] +
+                              key[board[2]] + key[board[3]] + key[board[4]];
     HandScore best;
     if (sum & (FlushBits | GapBits)) [[unlikely]] {
         if (sum & GapBits)
@@ -60,17 +51,11 @@ inline HandScore EvaluateTexasOnBoard(const Card hole[4], const Card board[5],
         best = FlushScore(sum, bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] +
                                    bit[board[2]] + bit[board[3]] + bit[board[4]]);
     } else {
-        best = RankScore(sum);
+        best = HandRankScore(sum);
     }
     // Every score is below NoThreshold: with it (a constant where the caller passes it), this
     // test and the search behind it compile away.
     if (threshold < NoThreshold && best > threshold) [[unlikely]]
         return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
     return best;
-}
-
-// The Texas enumeration without reading the variant (hole slots 0 and 1 only).
-inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
-{
-    return EvaluateTexasOnBoard(hole, board, BoardKeySum(board), threshold);
 }

@@ -1,6 +1,7 @@
 // Builds the evaluator's tables once, before main: 76155 rank multisets are scored (the larger
-// ones through their five-card parts) and packed into the rank table, whose lookups then fill
-// the Omaha table (6175 boards x 91 hole pairs x 10 triples).
+// ones through their five-card parts); those of seven cards are packed into the hand table and
+// those of at most five into the rank table, whose lookups then fill the Omaha table (6175
+// boards x 91 hole pairs x 10 triples).
 #include "cards/evaluator_tables.h"
 
 #include <algorithm>
@@ -145,8 +146,9 @@ HandScore ScoreFlushMask(int mask)
 }
 
 struct RankEntry {
-    std::uint32_t sum;  // additive rank sum
+    std::uint32_t sum;  // additive rank sum, or a column while packing
     HandScore score;
+    int cards;
 };
 
 // Every rank multiset with at most four of a rank and seven in all, with its score.
@@ -154,7 +156,7 @@ void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
                       std::vector<RankEntry>& out)
 {
     if (rank == 13) {
-        out.push_back({sum, ScoreRankCounts(counts)});
+        out.push_back({sum, ScoreRankCounts(counts), cards});
         return;
     }
     for (int c = 0; c <= 4 && cards + c <= 7; ++c) {
@@ -164,28 +166,17 @@ void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
     counts[rank] = 0;
 }
 
-// Numbers the distinct scores in rising order and fills the rank table: rows of the rank
-// field, largest first, each at the first start where all its columns land on free slots.
-std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
+// Fills a row-displacement table with the scores of `entries`: rows of the rank field, largest
+// first, each at the first start where all its columns land on free slots.
+template <std::size_t SlotCount>
+void PackRows(const std::vector<RankEntry>& entries, std::array<std::uint32_t, RankRowCount>& rowOf,
+              std::array<HandScore, SlotCount>& scoreOf)
 {
-    int counts[13] = {};
-    std::vector<RankEntry> entries;
-    CollectMultisets(counts, 0, 0, 0, entries);
-
-    std::vector<HandScore> scores{0};
-    for (const RankEntry& e : entries)
-        scores.push_back(e.score);
-    std::sort(scores.begin(), scores.end());
-    scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
-    if (scores.size() != t.classScore.size())
-        std::abort();
-    std::copy(scores.begin(), scores.end(), t.classScore.begin());
-
     constexpr std::uint32_t columnMask = (1u << RankColumnBits) - 1;
     std::vector<std::vector<RankEntry>> rows(RankRowCount);
     for (const RankEntry& e : entries) {
         const auto field = static_cast<std::uint32_t>(RankField(e.sum) >> RankFieldShift);
-        rows[field >> RankColumnBits].push_back({field & columnMask, e.score});
+        rows[field >> RankColumnBits].push_back({field & columnMask, e.score, e.cards});
     }
     std::vector<int> order(RankRowCount);
     for (int r = 0; r < RankRowCount; ++r)
@@ -196,15 +187,15 @@ std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
 
     // One bit per slot, set while free; bit i of FreeFrom(s) tells whether slot s + i is free,
     // so 64 starts of a row are tried at once with one word per column.
-    std::vector<std::uint64_t> free((RankSlotCount + 2 * 64) / 64, ~0ull);
+    std::vector<std::uint64_t> free((SlotCount + 2 * 64) / 64, ~0ull);
     const auto freeFrom = [&](std::uint32_t slot) {
         const std::size_t word = slot / 64;
         const unsigned bit = slot % 64;
         return bit == 0 ? free[word] : (free[word] >> bit) | (free[word + 1] << (64 - bit));
     };
     std::uint32_t lowestFree = 0;
-    t.rankRow.fill(0);
-    std::vector<std::uint16_t> classOfSlot(RankSlotCount, 0);
+    rowOf.fill(0);
+    scoreOf.fill(0);
     for (int r : order) {
         std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
         if (row.empty())
@@ -214,14 +205,14 @@ std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
             lowestColumn = std::min(lowestColumn, e.sum);
         std::uint32_t start = lowestFree > lowestColumn ? lowestFree - lowestColumn : 0;
         for (;; start += 64) {
-            if (start + columnMask >= RankSlotCount)
+            if (start + columnMask >= SlotCount)
                 std::abort();  // the table is too small for this row
             std::uint64_t fits = ~0ull;
             for (const RankEntry& e : row)
                 fits &= freeFrom(start + e.sum);
             if (fits != 0) {
                 start += static_cast<std::uint32_t>(std::countr_zero(fits));
-                if (start + columnMask >= RankSlotCount)
+                if (start + columnMask >= SlotCount)
                     std::abort();
                 break;
             }
@@ -229,15 +220,45 @@ std::vector<std::uint16_t> BuildRankTable(EvaluatorTables& t)
         for (const RankEntry& e : row) {
             const std::uint32_t slot = start + e.sum;
             free[slot / 64] &= ~(1ull << (slot % 64));
-            t.rankScore[slot] = e.score;
-            classOfSlot[slot] = static_cast<std::uint16_t>(
-                std::lower_bound(scores.begin(), scores.end(), e.score) - scores.begin());
+            scoreOf[slot] = e.score;
         }
         while (!(free[lowestFree / 64] >> (lowestFree % 64) & 1))
             ++lowestFree;
-        t.rankRow[static_cast<std::size_t>(r)] =
+        rowOf[static_cast<std::size_t>(r)] =
             start - (static_cast<std::uint32_t>(r) << RankColumnBits);
     }
+}
+
+// Numbers the distinct scores in rising order, fills the hand table (seven cards) and the rank
+// table (at most five), and returns the class of each slot of the rank table.
+std::vector<std::uint16_t> BuildRankTables(EvaluatorTables& t)
+{
+    int counts[13] = {};
+    std::vector<RankEntry> entries;
+    CollectMultisets(counts, 0, 0, 0, entries);
+
+    std::vector<HandScore> scores{0};
+    std::vector<RankEntry> hands;
+    std::vector<RankEntry> parts;
+    for (const RankEntry& e : entries) {
+        scores.push_back(e.score);
+        if (e.cards == 7)
+            hands.push_back(e);
+        else if (e.cards <= 5)
+            parts.push_back(e);
+    }
+    std::sort(scores.begin(), scores.end());
+    scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
+    if (scores.size() != t.classScore.size())
+        std::abort();
+    std::copy(scores.begin(), scores.end(), t.classScore.begin());
+
+    PackRows(hands, t.handRow, t.handScore);
+    PackRows(parts, t.rankRow, t.rankScore);
+    std::vector<std::uint16_t> classOfSlot(RankSlotCount);
+    for (std::size_t slot = 0; slot < classOfSlot.size(); ++slot)
+        classOfSlot[slot] = static_cast<std::uint16_t>(
+            std::lower_bound(scores.begin(), scores.end(), t.rankScore[slot]) - scores.begin());
     return classOfSlot;
 }
 
@@ -324,11 +345,13 @@ void BuildTables(EvaluatorTables& t)
         t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull
                                                             << (16 * SuitOf(card) + RankOf(card));
     }
+    for (std::size_t i = 0; i < t.cardKey.size(); ++i)
+        t.firstCardKey[i] = t.cardKey[i] + SuitCountersStart;
     t.flushScore.fill(0);
     for (int mask = 0; mask < 8192; ++mask)
         if (std::popcount(static_cast<unsigned>(mask)) >= 5)
             t.flushScore[static_cast<std::size_t>(mask)] = ScoreFlushMask(mask);
-    BuildOmahaTables(t, BuildRankTable(t));
+    BuildOmahaTables(t, BuildRankTables(t));
 }
 
 [[maybe_unused]] const bool tablesBuilt = (BuildTables(evaluatorTables), true);

@@ -10,11 +10,16 @@
 //                rank sum) mod 2^25, a one-to-one image of the rank sum.
 // The additive rank keys make the rank sum of any rank multiset (at most four cards of a rank,
 // at most seven cards) unique; the multiplier scatters those sums over the field so that a
-// row-displacement table holds them densely: the top 13 bits of the sum pick a row, whose
-// offset plus the low 12 bits of the field pick the slot. No multiplication happens per hand:
-// it is folded into the keys. A slot holds the multiset's non-flush score (the partial score
-// for fewer than five cards, else the best of its five-card parts), so a hand costs one load
-// after the row's.
+// row-displacement table holds them densely: the top 12 bits of the sum pick a row, whose
+// offset plus the low 13 bits of the field pick the slot. No multiplication happens per hand:
+// it is folded into the keys. Two such tables share the rows' shape:
+//   the hand table holds the non-flush score of every multiset of exactly seven cards, the
+//   best of its five-card parts: a complete Texas hand costs one load after its row's;
+//   the rank table holds the score of every multiset of at most five cards (partial scores
+//   below five), for the sets that the enumerations and the Omaha tables score.
+// Keeping the two apart keeps the complete hands' table small enough to stay in the caches.
+// The first-card keys add the suit counters' start to the card keys, so that a complete hand's
+// seven keys sum to the counters' final values without an eighth addition.
 //
 // Rank classes number those scores in rising order, class 0 scoring 0: a larger class is a
 // better hand, 16 bits hold one, and classScore widens a class to its score.
@@ -54,12 +59,13 @@ inline constexpr std::uint64_t GapBits = 7ull << 16;  // at most seven empty slo
 inline constexpr int RankFieldShift = 39;
 inline constexpr int RankFieldBits = 25;
 inline constexpr std::uint32_t RankFieldMultiplier = 0x9E3779B1u;  // odd
-inline constexpr int RankColumnBits = 12;
+inline constexpr int RankColumnBits = 13;
 inline constexpr int RankRowBits = RankFieldBits - RankColumnBits;
 inline constexpr int RankRowCount = 1 << RankRowBits;
-// The last row's start (82149, where the builder's packing puts it) plus a full row: whatever a
+// Each table's last row start (where the builder's packing puts it) plus a full row: whatever a
 // key sum holds, even one of no real hand, its slot is in the table.
-inline constexpr int RankSlotCount = 82149 + (1 << RankColumnBits);
+inline constexpr int RankSlotCount = 8315 + (1 << RankColumnBits);
+inline constexpr int HandSlotCount = 57349 + (1 << RankColumnBits);
 inline constexpr int RankClassCount = 8555;  // distinct partial and non-flush scores, and 0
 
 inline constexpr int OmahaPairClasses = 91;  // unordered rank pairs, repeats allowed
@@ -73,15 +79,18 @@ constexpr std::uint64_t RankField(std::uint32_t rankSum)
 }
 
 struct EvaluatorTables {
-    std::array<std::uint64_t, CardCount + 1> cardKey;      // by card + 1: NoCard's key first
-    std::array<std::uint8_t, CardCount> cardRank;          // rank index of a card
-    std::array<std::uint64_t, CardCount + 1> suitRankBit;  // by card + 1: bit 16 * suit + rank
-    std::array<std::uint32_t, RankRowCount> rankRow;       // column 0's slot minus field start
-    std::array<HandScore, RankSlotCount> rankScore;        // by slot; free slots 0
-    std::array<HandScore, RankClassCount> classScore;      // rising
-    std::array<HandScore, 8192> flushScore;                // by rank mask with >= 5 bits, else 0
-    std::array<std::uint8_t, 169> omahaPairColumn;         // by rank*13+rank: pair class
-    std::array<std::uint16_t, RankSlotCount> omahaBoard;   // by slot: a board's row number
+    std::array<std::uint64_t, CardCount + 1> cardKey;       // by card + 1: NoCard's key first
+    std::array<std::uint64_t, CardCount + 1> firstCardKey;  // cardKey + SuitCountersStart
+    std::array<std::uint64_t, CardCount + 1> suitRankBit;   // by card + 1: bit 16 * suit + rank
+    std::array<std::uint32_t, RankRowCount> handRow;        // column 0's slot minus field start
+    std::array<HandScore, HandSlotCount> handScore;         // by slot; free slots 0
+    std::array<std::uint8_t, CardCount> cardRank;           // rank index of a card
+    std::array<std::uint32_t, RankRowCount> rankRow;        // as handRow, for the rank table
+    std::array<HandScore, RankSlotCount> rankScore;         // by slot; free slots 0
+    std::array<HandScore, RankClassCount> classScore;       // rising
+    std::array<HandScore, 8192> flushScore;                 // by rank mask with >= 5 bits, else 0
+    std::array<std::uint8_t, 169> omahaPairColumn;          // by rank*13+rank: pair class
+    std::array<std::uint16_t, RankSlotCount> omahaBoard;    // by slot: a board's row number
     alignas(64) std::array<std::uint16_t, OmahaBoardRows * OmahaRowStride> omahaBest;  // a class
 };
 
@@ -93,18 +102,32 @@ inline std::uint64_t CardKey(Card card)
     return evaluatorTables.cardKey[static_cast<std::size_t>(card + 1)];
 }
 
-// The slot of the rank table for the key sum `keySum`: row offset plus column, where the
-// stored offsets already hold minus the row's start, so the whole field is added at once.
-inline std::uint32_t RankSlot(std::uint64_t keySum)
+// The slot for the key sum `keySum` in the table whose row offsets are `rows`: row offset plus
+// column, where the stored offsets already hold minus the row's start, so the whole field is
+// added at once.
+inline std::uint32_t SlotOf(const std::array<std::uint32_t, RankRowCount>& rows,
+                            std::uint64_t keySum)
 {
-    const std::uint32_t row = evaluatorTables.rankRow[keySum >> (64 - RankRowBits)];
-    return row + static_cast<std::uint32_t>(keySum >> RankFieldShift);
+    return rows[keySum >> (64 - RankRowBits)] +
+           static_cast<std::uint32_t>(keySum >> RankFieldShift);
 }
 
-// The best non-flush score of the cards whose keys sum to `keySum`.
+// The slot of the rank table (at most five cards) for the key sum `keySum`.
+inline std::uint32_t RankSlot(std::uint64_t keySum)
+{
+    return SlotOf(evaluatorTables.rankRow, keySum);
+}
+
+// The best non-flush score of the at most five cards whose keys sum to `keySum`.
 inline HandScore RankScore(std::uint64_t keySum)
 {
     return evaluatorTables.rankScore[RankSlot(keySum)];
+}
+
+// The best non-flush score of the seven cards whose keys sum to `keySum`.
+inline HandScore HandRankScore(std::uint64_t keySum)
+{
+    return evaluatorTables.handScore[SlotOf(evaluatorTables.handRow, keySum)];
 }
 
 // The suit-rank bit of a card (0 for NoCard).

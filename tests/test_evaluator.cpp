@@ -158,25 +158,34 @@ TEST(Generator, FollowsItsSequenceAndMapsItsValuesEvenlyOntoTheCards)
 
 TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
 {
-    // Every rank multiset with at most four of a rank and seven cards in all, as key sums.
+    // Every rank multiset with at most four of a rank and seven cards in all, as key sums; the
+    // rank table holds those of at most five cards, the hand table those of seven.
     std::vector<std::uint32_t> sums;
+    std::vector<std::uint32_t> rankSlots;
+    std::vector<std::uint32_t> handSlots;
     auto collect = [&](auto&& self, int rank, int cards, std::uint32_t sum) -> void {
-        if (rank == 13)
-            return sums.push_back(sum);
+        if (rank == 13) {
+            sums.push_back(sum);
+            const std::uint64_t keySum = RankField(sum);
+            if (cards <= 5)
+                rankSlots.push_back(RankSlot(keySum));
+            if (cards == 7)
+                handSlots.push_back(SlotOf(evaluatorTables.handRow, keySum));
+            return;
+        }
         for (int c = 0; c <= 4 && cards + c <= 7; ++c)
             self(self, rank + 1, cards + c, sum + RankKeys[static_cast<std::size_t>(rank)] * c);
     };
     collect(collect, 0, 0, 0);
     ASSERT_EQ(sums.size(), 76155u);
-    std::vector<std::uint32_t> slots;
-    for (std::uint32_t s : sums)
-        slots.push_back(RankSlot(RankField(s)));
-    for (std::vector<std::uint32_t>* v : {&sums, &slots}) {
+    ASSERT_EQ(handSlots.size(), 49205u);
+    for (std::vector<std::uint32_t>* v : {&sums, &rankSlots, &handSlots}) {
         std::sort(v->begin(), v->end());
         EXPECT_EQ(std::adjacent_find(v->begin(), v->end()), v->end());
     }
     EXPECT_LT(sums.back(), 1u << RankFieldBits);  // distinct modulo the field's size
-    EXPECT_LT(slots.back(), static_cast<std::uint32_t>(RankSlotCount));
+    EXPECT_LT(rankSlots.back(), static_cast<std::uint32_t>(RankSlotCount));
+    EXPECT_LT(handSlots.back(), static_cast<std::uint32_t>(HandSlotCount));
     EXPECT_LT(sizeof(EvaluatorTables), 2000000u);
 }
 
