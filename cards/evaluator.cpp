@@ -1,9 +1,9 @@
 // Table-driven evaluator. A complete Texas hand costs one sum of seven card keys and one
-// lookup in the rank table (or the flush table); a complete Omaha hand one lookup for the board
+// lookup in the hand table (or the flush table); a complete Omaha hand one lookup for the board
 // and six in the board's row of the Omaha table. Only with a threshold below the maximum are
 // the sets walked one by one, in their fixed order, to find the first one above it. An empty
 // slot shows in the gap bits of the key sum; such hands take the plain enumeration, where
-// ScoreFive scores the partial sets through the same rank table.
+// ScoreFive scores the partial sets through the rank table of at most five cards.
 #include "cards/evaluator.h"
 
 #include "cards/evaluator_tables.h"
