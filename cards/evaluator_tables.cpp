@@ -194,12 +194,15 @@ void PackRows(const std::vector<RankEntry>& entries, std::array<std::uint32_t, R
         return bit == 0 ? free[word] : (free[word] >> bit) | (free[word + 1] << (64 - bit));
     };
     std::uint32_t lowestFree = 0;
-    rowOf.fill(0);
+    // Every row starts at slot 0 until placed, so that a row no multiset reaches (a key sum of
+    // no real hand, such as five of a rank) still gives a slot inside the table.
+    for (std::uint32_t r = 0; r < RankRowCount; ++r)
+        rowOf[r] = 0u - (r << RankColumnBits);
     scoreOf.fill(0);
     for (int r : order) {
         std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
         if (row.empty())
-            break;  // empty rows keep start 0: any slot they give is inside the table
+            break;  // the rows left are empty and keep start 0
         std::uint32_t lowestColumn = columnMask;
         for (const RankEntry& e : row)
             lowestColumn = std::min(lowestColumn, e.sum);

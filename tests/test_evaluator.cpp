@@ -184,8 +184,15 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
         EXPECT_EQ(std::adjacent_find(v->begin(), v->end()), v->end());
     }
     EXPECT_LT(sums.back(), 1u << RankFieldBits);  // distinct modulo the field's size
-    EXPECT_LT(rankSlots.back(), static_cast<std::uint32_t>(RankSlotCount));
-    EXPECT_LT(handSlots.back(), static_cast<std::uint32_t>(HandSlotCount));
+    // Whatever a key sum holds, even one of no real hand, its slot is inside the table.
+    for (std::uint32_t field = 0; field < (1u << RankFieldBits); field += 1u << RankColumnBits) {
+        const std::uint64_t lastOfRow = std::uint64_t{field + (1u << RankColumnBits) - 1}
+                                        << RankFieldShift;
+        EXPECT_LT(RankSlot(lastOfRow), static_cast<std::uint32_t>(RankSlotCount)) << field;
+        EXPECT_LT(SlotOf(evaluatorTables.handRow, lastOfRow),
+                  static_cast<std::uint32_t>(HandSlotCount))
+            << field;
+    }
     EXPECT_LT(sizeof(EvaluatorTables), 2000000u);
 }
 
