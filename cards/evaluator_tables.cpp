@@ -1,7 +1,7 @@
-// Builds the evaluator's tables once, before main: 76155 rank multisets are scored (the larger
-// ones through their five-card parts); those of seven cards are packed into the hand table and
-// those of at most five into the rank table, whose lookups then fill the Omaha table (6175
-// boards x 91 hole pairs x 10 triples).
+// Builds the evaluator's tables once, before main: the 57760 rank multisets of seven cards or of
+// at most five are scored (those of seven through their five-card parts) and packed, seven into
+// the hand table and at most five into the rank table, whose lookups then fill the Omaha table
+// (6175 boards x 91 hole pairs x 10 triples).
 #include "cards/evaluator_tables.h"
 
 #include <algorithm>
@@ -151,12 +151,14 @@ struct RankEntry {
     int cards;
 };
 
-// Every rank multiset with at most four of a rank and seven in all, with its score.
+// Every rank multiset with at most four of a rank and seven or at most five cards, with its
+// score (no table holds those of six).
 void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
                       std::vector<RankEntry>& out)
 {
     if (rank == 13) {
-        out.push_back({sum, ScoreRankCounts(counts), cards});
+        if (cards != 6)
+            out.push_back({sum, ScoreRankCounts(counts), cards});
         return;
     }
     for (int c = 0; c <= 4 && cards + c <= 7; ++c) {
@@ -245,10 +247,7 @@ std::vector<std::uint16_t> BuildRankTables(EvaluatorTables& t)
     std::vector<RankEntry> parts;
     for (const RankEntry& e : entries) {
         scores.push_back(e.score);
-        if (e.cards == 7)
-            hands.push_back(e);
-        else if (e.cards <= 5)
-            parts.push_back(e);
+        (e.cards == 7 ? hands : parts).push_back(e);
     }
     std::sort(scores.begin(), scores.end());
     scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
