@@ -169,9 +169,10 @@ void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
 }
 
 // Fills a row-displacement table with the scores of `entries`: rows of the rank field, largest
-// first, each at the first start where all its columns land on free slots.
-template <std::size_t SlotCount>
-void PackRows(const std::vector<RankEntry>& entries, std::array<std::uint32_t, RankRowCount>& rowOf,
+// first, each at the first start where all its columns land on free slots. The row offsets are
+// kept modulo the size of RowT.
+template <typename RowT, std::size_t SlotCount>
+void PackRows(const std::vector<RankEntry>& entries, std::array<RowT, RankRowCount>& rowOf,
               std::array<HandScore, SlotCount>& scoreOf)
 {
     constexpr std::uint32_t columnMask = (1u << RankColumnBits) - 1;
@@ -199,7 +200,7 @@ void PackRows(const std::vector<RankEntry>& entries, std::array<std::uint32_t, R
     // Every row starts at slot 0 until placed, so that a row no multiset reaches (a key sum of
     // no real hand, such as five of a rank) still gives a slot inside the table.
     for (std::uint32_t r = 0; r < RankRowCount; ++r)
-        rowOf[r] = 0u - (r << RankColumnBits);
+        rowOf[r] = static_cast<RowT>(0u - (r << RankColumnBits));
     scoreOf.fill(0);
     for (int r : order) {
         std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
@@ -230,7 +231,7 @@ void PackRows(const std::vector<RankEntry>& entries, std::array<std::uint32_t, R
         while (!(free[lowestFree / 64] >> (lowestFree % 64) & 1))
             ++lowestFree;
         rowOf[static_cast<std::size_t>(r)] =
-            start - (static_cast<std::uint32_t>(r) << RankColumnBits);
+            static_cast<RowT>(start - (static_cast<std::uint32_t>(r) << RankColumnBits));
     }
 }
 

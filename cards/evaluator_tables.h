@@ -58,14 +58,16 @@ inline constexpr std::uint64_t GapBits = 7ull << 16;  // at most seven empty slo
 
 inline constexpr int RankFieldShift = 39;
 inline constexpr int RankFieldBits = 25;
-inline constexpr std::uint32_t RankFieldMultiplier = 0x9E3779B1u;  // odd
+// Odd, and picked among random ones for a hand table that packs into fewer than 2^16 slots.
+inline constexpr std::uint32_t RankFieldMultiplier = 0x6B5BFA2Bu;
 inline constexpr int RankColumnBits = 13;
 inline constexpr int RankRowBits = RankFieldBits - RankColumnBits;
 inline constexpr int RankRowCount = 1 << RankRowBits;
 // Each table's last row start (where the builder's packing puts it) plus a full row: whatever a
 // key sum holds, even one of no real hand, its slot is in the table.
-inline constexpr int RankSlotCount = 8315 + (1 << RankColumnBits);
-inline constexpr int HandSlotCount = 57349 + (1 << RankColumnBits);
+inline constexpr int RankSlotCount = 7040 + (1 << RankColumnBits);
+inline constexpr int HandSlotCount = 55584 + (1 << RankColumnBits);
+static_assert(HandSlotCount <= 1 << 16, "the hand table's slots are taken modulo 2^16");
 inline constexpr int RankClassCount = 8555;  // distinct partial and non-flush scores, and 0
 
 inline constexpr int OmahaPairClasses = 91;  // unordered rank pairs, repeats allowed
@@ -82,15 +84,15 @@ struct EvaluatorTables {
     std::array<std::uint64_t, CardCount + 1> cardKey;       // by card + 1: NoCard's key first
     std::array<std::uint64_t, CardCount + 1> firstCardKey;  // cardKey + SuitCountersStart
     std::array<std::uint64_t, CardCount + 1> suitRankBit;   // by card + 1: bit 16 * suit + rank
-    std::array<std::uint32_t, RankRowCount> handRow;        // column 0's slot minus field start
-    std::array<HandScore, HandSlotCount> handScore;         // by slot; free slots 0
-    std::array<std::uint8_t, CardCount> cardRank;           // rank index of a card
-    std::array<std::uint32_t, RankRowCount> rankRow;        // as handRow, for the rank table
-    std::array<HandScore, RankSlotCount> rankScore;         // by slot; free slots 0
-    std::array<HandScore, RankClassCount> classScore;       // rising
-    std::array<HandScore, 8192> flushScore;                 // by rank mask with >= 5 bits, else 0
-    std::array<std::uint8_t, 169> omahaPairColumn;          // by rank*13+rank: pair class
-    std::array<std::uint16_t, RankSlotCount> omahaBoard;    // by slot: a board's row number
+    std::array<std::uint16_t, RankRowCount> handRow;  // column 0's slot minus field start, mod 2^16
+    std::array<HandScore, HandSlotCount> handScore;   // by slot; free slots 0
+    std::array<std::uint8_t, CardCount> cardRank;     // rank index of a card
+    std::array<std::uint32_t, RankRowCount> rankRow;  // column 0's slot minus field start
+    std::array<HandScore, RankSlotCount> rankScore;   // by slot; free slots 0
+    std::array<HandScore, RankClassCount> classScore;     // rising
+    std::array<HandScore, 8192> flushScore;               // by rank mask with >= 5 bits, else 0
+    std::array<std::uint8_t, 169> omahaPairColumn;        // by rank*13+rank: pair class
+    std::array<std::uint16_t, RankSlotCount> omahaBoard;  // by slot: a board's row number
     alignas(64) std::array<std::uint16_t, OmahaBoardRows * OmahaRowStride> omahaBest;  // a class
 };
 
@@ -102,20 +104,13 @@ inline std::uint64_t CardKey(Card card)
     return evaluatorTables.cardKey[static_cast<std::size_t>(card + 1)];
 }
 
-// The slot for the key sum `keySum` in the table whose row offsets are `rows`: row offset plus
+// The slot of the rank table (at most five cards) for the key sum `keySum`: row offset plus
 // column, where the stored offsets already hold minus the row's start, so the whole field is
 // added at once.
-inline std::uint32_t SlotOf(const std::array<std::uint32_t, RankRowCount>& rows,
-                            std::uint64_t keySum)
-{
-    return rows[keySum >> (64 - RankRowBits)] +
-           static_cast<std::uint32_t>(keySum >> RankFieldShift);
-}
-
-// The slot of the rank table (at most five cards) for the key sum `keySum`.
 inline std::uint32_t RankSlot(std::uint64_t keySum)
 {
-    return SlotOf(evaluatorTables.rankRow, keySum);
+    return evaluatorTables.rankRow[keySum >> (64 - RankRowBits)] +
+           static_cast<std::uint32_t>(keySum >> RankFieldShift);
 }
 
 // The best non-flush score of the at most five cards whose keys sum to `keySum`.
@@ -124,10 +119,19 @@ inline HandScore RankScore(std::uint64_t keySum)
     return evaluatorTables.rankScore[RankSlot(keySum)];
 }
 
+// The slot of the hand table (seven cards) for the key sum `keySum`, as RankSlot but modulo
+// 2^16: the table has fewer slots, so 16-bit offsets do, and the row offsets take 8 KB of the
+// first-level cache instead of 16 KB.
+inline std::uint32_t HandSlot(std::uint64_t keySum)
+{
+    return static_cast<std::uint16_t>(evaluatorTables.handRow[keySum >> (64 - RankRowBits)] +
+                                      static_cast<std::uint32_t>(keySum >> RankFieldShift));
+}
+
 // The best non-flush score of the seven cards whose keys sum to `keySum`.
 inline HandScore HandRankScore(std::uint64_t keySum)
 {
-    return evaluatorTables.handScore[SlotOf(evaluatorTables.handRow, keySum)];
+    return evaluatorTables.handScore[HandSlot(keySum)];
 }
 
 // The suit-rank bit of a card (0 for NoCard).

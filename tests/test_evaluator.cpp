@@ -170,7 +170,7 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
             if (cards <= 5)
                 rankSlots.push_back(RankSlot(keySum));
             if (cards == 7)
-                handSlots.push_back(SlotOf(evaluatorTables.handRow, keySum));
+                handSlots.push_back(HandSlot(keySum));
             return;
         }
         for (int c = 0; c <= 4 && cards + c <= 7; ++c)
@@ -189,9 +189,7 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
         const std::uint64_t lastOfRow = std::uint64_t{field + (1u << RankColumnBits) - 1}
                                         << RankFieldShift;
         EXPECT_LT(RankSlot(lastOfRow), static_cast<std::uint32_t>(RankSlotCount)) << field;
-        EXPECT_LT(SlotOf(evaluatorTables.handRow, lastOfRow),
-                  static_cast<std::uint32_t>(HandSlotCount))
-            << field;
+        EXPECT_LT(HandSlot(lastOfRow), static_cast<std::uint32_t>(HandSlotCount)) << field;
     }
     EXPECT_LT(sizeof(EvaluatorTables), 2000000u);
 }
