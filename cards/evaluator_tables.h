@@ -14,7 +14,8 @@
 // offset plus the low 13 bits of the field pick the slot. No multiplication happens per hand:
 // it is folded into the keys. Two such tables share the rows' shape:
 //   the hand table holds the non-flush score of every multiset of exactly seven cards, the
-//   best of its five-card parts: a complete Texas hand costs one load after its row's;
+//   best of its five-card parts: a complete Texas hand costs one load after its row's. It has
+//   fewer than 2^16 slots, so its row offsets are 16 bits, taken modulo 2^16;
 //   the rank table holds the score of every multiset of at most five cards (partial scores
 //   below five), for the sets that the enumerations and the Omaha tables score.
 // Keeping the two apart keeps the complete hands' table small enough to stay in the caches.
