@@ -59,3 +59,30 @@ inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int
         return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
     return best;
 }
+
+// A board's keys summed once, to score many Texas holes on it (every opponent of a deal).
+struct TexasBoard {
+    explicit TexasBoard(const Card board[5]) : cards(board), keySum(SuitCountersStart), bitSum(0)
+    {
+        for (int i = 0; i < 5; ++i) {
+            keySum += CardKey(board[i]);
+            bitSum += SuitRankBit(board[i]);
+        }
+    }
+
+    const Card* cards;
+    std::uint64_t keySum;  // with the suit counters' start
+    std::uint64_t bitSum;
+};
+
+// EvaluateTexas(hole, board.cards, NoThreshold): two keys added to the board's sum.
+inline HandScore BestTexasOnBoard(const TexasBoard& board, const Card hole[4])
+{
+    const std::uint64_t sum = board.keySum + CardKey(hole[0]) + CardKey(hole[1]);
+    if (sum & (FlushBits | GapBits)) [[unlikely]] {
+        if (sum & GapBits)
+            return evaluator_detail::TexasWithGaps(hole, board.cards, NoThreshold);
+        return FlushScore(sum, board.bitSum + SuitRankBit(hole[0]) + SuitRankBit(hole[1]));
+    }
+    return HandRankScore(sum);
+}

@@ -53,7 +53,8 @@ double StartingHandEquity(const Card cards[2], int level)
     for (int b = 0; b < boards; ++b) {
         for (Card& card : board)
             card = DrawUnusedCard(used);
-        const HandScore hero = EvaluateTexas(hole, board, NoThreshold);
+        const TexasBoard onBoard(board);
+        const HandScore hero = BestTexasOnBoard(onBoard, hole);
         // Each opponent is its own head-to-head trial on this board. Only the first card is
         // marked while the second is drawn, so opponents of one board may share cards.
         for (int o = 0; o < opponents; ++o) {
@@ -62,9 +63,7 @@ double StartingHandEquity(const Card cards[2], int level)
             while (used[second] == 1)
                 second = RandomCard();
             opponent[1] = second;
-            // With the hero's score as threshold the result is above it exactly when the
-            // opponent wins, and the exact maximum otherwise.
-            const HandScore score = EvaluateTexas(opponent, board, hero);
+            const HandScore score = BestTexasOnBoard(onBoard, opponent);
             if (hero > score)
                 ++wins;
             else if (hero == score)

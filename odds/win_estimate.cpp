@@ -569,7 +569,8 @@ Outcome PlayDeal(const DealSetup& setup)
     std::uint64_t used = setup.chosen;
     Card board[5];
     DealBoard(setup.board, board, used);
-    const HandScore hero = EvaluateHand(setup.hole, board, NoThreshold);
+    const BoardScorer scorer(board);
+    const HandScore hero = scorer.Best(setup.hole);
     HandScore best = -1;
     for (int i = 0; i < setup.dealtInCount; ++i) {
         // Opponents keep their cards for the rest of the deal.
@@ -582,7 +583,7 @@ Outcome PlayDeal(const DealSetup& setup)
             for (int k = 0; k < setup.h; ++k)
                 hand[k] = DrawUnusedCard(used);
         }
-        const HandScore score = EvaluateHand(hand, board, hero);
+        const HandScore score = scorer.Best(hand);
         if (score > best) {
             best = score;
             if (best > hero)

@@ -105,7 +105,8 @@ HandScore ReferenceEvaluate(const Card hole[4], const Card board[5], std::int32_
 
 using Evaluate = HandScore (*)(const Card[4], const Card[5], std::int32_t);
 
-// Nine distinct cards. Deal n % 8 == 0 comes from two random suits (six- and seven-card flushes,
+// Nine distinct cards, scored by `fast` and, without threshold, on a board summed once under
+// the variant in force. Deal n % 8 == 0 comes from two random suits (six- and seven-card flushes,
 // straight flushes); in deal n % 8 == 4 each slot is empty with chance 1/4 (3/4 in one of 16).
 // Thresholds on every fourth deal: below and at the score, an earlier score, an arbitrary value.
 void ExpectRandomHandsMatch(Evaluate fast, Evaluate reference, unsigned seed, int hands)
@@ -130,6 +131,7 @@ void ExpectRandomHandsMatch(Evaluate fast, Evaluate reference, unsigned seed, in
         ASSERT_EQ(ScoreFive(board), ReferenceScoreFive(board)) << "deal " << n;
         const HandScore score = reference(hole, board, NoThreshold);
         ASSERT_EQ(fast(hole, board, NoThreshold), score) << "deal " << n;
+        ASSERT_EQ(BoardScorer(board).Best(hole), score) << "deal " << n << " on its board";
         if (n % 4 != 0)
             continue;
         const std::int32_t any = std::uniform_int_distribution<std::int32_t>(0, 0x9FFFFF)(rng);
@@ -234,8 +236,11 @@ TEST(Evaluator, SevenCardHandsFallIntoTheKnownCategoryCounts)
 
 TEST(Evaluator, RandomHandsMatchTheReferenceWithAndWithoutThresholds)
 {
+    appState.gameVariant = TexasHoldem;
     ExpectRandomHandsMatch(EvaluateTexas, ReferenceEvaluate<false>, 20240611, HandCount);
+    appState.gameVariant = OmahaHoldem;
     ExpectRandomHandsMatch(EvaluateOmaha, ReferenceEvaluate<true>, 7781, HandCount / 2);
+    appState.gameVariant = TexasHoldem;
 }
 
 TEST(Evaluator, KnownHandsScoreAsTheRulesSay)
