@@ -198,17 +198,17 @@ constexpr int SmallDeck = 12;
 
 // The attempts of DealOpponentHand on generator draws `draws`: H cards not in `usedMask`, rated,
 // the bluff draw for a playing player's weak hand, again until accepted or given up.
+// `freeCards` counts the cards not in `usedMask`.
 template <int H, class Draws>
 bool DrawFittingHand(Draws& draws, const PairRatings& ratings, const Player& player, Card hand[4],
-                     std::uint64_t usedMask)
+                     std::uint64_t usedMask, int freeCards)
 {
     // Copies, so that writing the hand cannot make the compiler read the player again.
     const float threshold = HandBar(player.aggression);
     const bool playing = player.playing;
     const int bluffing = player.bluffing;
     Card drawn[4] = {NoCard, NoCard, NoCard, NoCard};
-    if (CardCount - std::popcount(usedMask) <= SmallDeck &&
-        !FittingHandExists(ratings, player, usedMask, H, threshold)) {
+    if (freeCards <= SmallDeck && !FittingHandExists(ratings, player, usedMask, H, threshold)) {
         // No hand of these cards can fit (the check is cheap for a small deck, and asking it
         // early changes nothing): every attempt is rejected up to the early stop, so only the
         // draws and the two steps of a playing player's bluff draw remain.
@@ -498,12 +498,12 @@ bool DealOpponentHandRated(const PairRatings& ratings, const AcceptMasks* accept
     } else if (freeCards <= WindowedFreeCards) {
         StepWindow window;
         WindowedDraws draws(randomState, ~usedMask & AllCards, window);
-        accepted = DrawFittingHand<4>(draws, ratings, player, hand, usedMask);
+        accepted = DrawFittingHand<4>(draws, ratings, player, hand, usedMask, freeCards);
         randomState = draws.State();
     } else {
         DirectDraws draws(randomState, ~usedMask & AllCards);
-        accepted = h == 4 ? DrawFittingHand<4>(draws, ratings, player, hand, usedMask)
-                          : DrawFittingHand<2>(draws, ratings, player, hand, usedMask);
+        accepted = h == 4 ? DrawFittingHand<4>(draws, ratings, player, hand, usedMask, freeCards)
+                          : DrawFittingHand<2>(draws, ratings, player, hand, usedMask, freeCards);
         randomState = draws.State();
     }
     for (int i = 0; i < h; ++i)
