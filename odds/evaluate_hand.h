@@ -12,9 +12,9 @@ inline HandScore EvaluateHand(const Card hole[4], const Card board[5], std::int3
     return EvaluateTexas(hole, board, threshold);
 }
 
-// The maxima of many holes on one board under the variant in force. A caller that only compares
-// each with one score (the user's) learns as much as through that score as threshold, and a
-// hand above it then takes no search for its first set above.
+// The maxima of many holes on one board under the variant in force, for callers that compare
+// each with one score (the user's): the maximum tells a win, a tie and a loss as that score as
+// threshold would, and a hand above it takes no search for its first set above.
 class BoardScorer {
 public:
     explicit BoardScorer(const Card board[5])
