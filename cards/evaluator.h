@@ -29,11 +29,34 @@ HandScore TexasWithGaps(const Card hole[4], const Card board[5], std::int32_t th
 // the sum of the seven keys.
 HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t threshold,
                           std::uint64_t keySum);
+
+// A Texas hand from the sum of its seven keys (the suit counters' start included): one lookup
+// in the hand table, or in the flush table when five cards share a suit, on the suit-rank bits
+// that `bitSum()` adds up; the threshold rule as EvaluateTexas.
+template <class BitSum>
+inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole[4],
+                               const Card board[5], std::int32_t threshold)
+{
+    HandScore best;
+    if (sum & (FlushBits | GapBits)) [[unlikely]] {
+        if (sum & GapBits)
+            return TexasWithGaps(hole, board, threshold);
+        // Five or more of a suit among seven cards leave no full house or four of a kind, so
+        // the best flush is the maximum.
+        best = FlushScore(sum, bitSum());
+    } else {
+        best = HandRankScore(sum);
+    }
+    // Every score is below NoThreshold: with it (a constant where the caller passes it), this
+    // test and the search behind it compile away.
+    if (threshold < NoThreshold && best > threshold) [[unlikely]]
+        return TexasFirstAbove(hole, board, threshold, sum);
+    return best;
+}
 }  // namespace evaluator_detail
 
 // The Texas enumeration without reading the variant (hole slots 0 and 1 only). Inline, so
-// that the samplers' loops take a complete hand in line: one sum of seven keys and one lookup
-// in the hand table, or in the flush table when five cards share a suit.
+// that the samplers' loops take a complete hand in line: one sum of seven keys and one lookup.
 inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     const EvaluatorTables& t = evaluatorTables;
@@ -41,23 +64,12 @@ inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int
     const std::uint64_t* firstKey = t.firstCardKey.data() + 1;  // brings the counters' start
     const std::uint64_t sum = firstKey[hole[0]] + key[hole[1]] + key[board[0]] + key[board[1]] +
                               key[board[2]] + key[board[3]] + key[board[4]];
-    HandScore best;
-    if (sum & (FlushBits | GapBits)) [[unlikely]] {
-        if (sum & GapBits)
-            return evaluator_detail::TexasWithGaps(hole, board, threshold);
-        // Five or more of a suit among seven cards leave no full house or four of a kind, so
-        // the best flush is the maximum.
+    const auto bitSum = [&] {
         const std::uint64_t* bit = t.suitRankBit.data() + 1;
-        best = FlushScore(sum, bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] +
-                                   bit[board[2]] + bit[board[3]] + bit[board[4]]);
-    } else {
-        best = HandRankScore(sum);
-    }
-    // Every score is below NoThreshold: with it (a constant where the caller passes it), this
-    // test and the search behind it compile away.
-    if (threshold < NoThreshold && best > threshold) [[unlikely]]
-        return evaluator_detail::TexasFirstAbove(hole, board, threshold, sum);
-    return best;
+        return bit[hole[0]] + bit[hole[1]] + bit[board[0]] + bit[board[1]] + bit[board[2]] +
+               bit[board[3]] + bit[board[4]];
+    };
+    return evaluator_detail::TexasOnKeySum(sum, bitSum, hole, board, threshold);
 }
 
 // A board's keys summed once, to score many Texas holes on it (every opponent of a deal).
@@ -78,11 +90,7 @@ struct TexasBoard {
 // EvaluateTexas(hole, board.cards, NoThreshold): two keys added to the board's sum.
 inline HandScore BestTexasOnBoard(const TexasBoard& board, const Card hole[4])
 {
-    const std::uint64_t sum = board.keySum + CardKey(hole[0]) + CardKey(hole[1]);
-    if (sum & (FlushBits | GapBits)) [[unlikely]] {
-        if (sum & GapBits)
-            return evaluator_detail::TexasWithGaps(hole, board.cards, NoThreshold);
-        return FlushScore(sum, board.bitSum + SuitRankBit(hole[0]) + SuitRankBit(hole[1]));
-    }
-    return HandRankScore(sum);
+    const auto bitSum = [&] { return board.bitSum + SuitRankBit(hole[0]) + SuitRankBit(hole[1]); };
+    return evaluator_detail::TexasOnKeySum(board.keySum + CardKey(hole[0]) + CardKey(hole[1]),
+                                           bitSum, hole, board.cards, NoThreshold);
 }
