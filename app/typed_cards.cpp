@@ -57,7 +57,11 @@ int OnChar(int code)
     } else if (suit >= 0 && waiting >= 0) {
         ChangeCardAndRedraw(suit * 13 + waiting, true);  // refused when placed or all full
     } else {
-        return 0;  // a space, or a key the cards do not use
+        // A space, or a key the cards do not use: left to its usual meaning. Such a key is a slip
+        // among cards as often as not, so a space right after it still only separates: a typo
+        // must not press the focused button ("New Hand" empties every slot).
+        typing.separates = code != ' ' && code != ',';
+        return 0;
     }
     typing.separates = true;
     return 1;

@@ -17,9 +17,9 @@ inline constexpr std::string_view SuitLetters = "cdhs";
 // its usual meaning. Rules:
 // - A rank waits for its suit; anything else typed after it drops it (a later rank replaces
 //   it). A card already placed, or one with every slot of the variant full, changes nothing.
-// - Spaces and commas right after a typed card or a waiting rank are separators and do nothing
-//   else (a waiting rank is dropped all the same); "right after" means nothing happened between:
-//   same window, same focus, the same cards in the slots. Any other space keeps its meaning
-//   (it presses the focused button).
+// - Spaces and commas right after a typed card, a waiting rank or any other typed character (a
+//   typo) are separators and do nothing else (a waiting rank is dropped all the same); "right
+//   after" means nothing happened between: same window, same focus, the same cards in the
+//   slots. Any other space keeps its meaning (it presses the focused button).
 // - Backspace and Delete take back LastPlacedCard(); with none placed they do nothing.
 int OnTypedKey(Window window, Message message, const MessageParams& params);

@@ -35,6 +35,8 @@ constexpr KeyCase Cases[] = {
     {TexasHoldem, true, "", "", "Axs 1s 0s s", "", ""},
     {TexasHoldem, false, "", "", "A\bs", "", ""},
     {TexasHoldem, false, "", "", "A\x80s\xff\x01Q\tc", "", ""},
+    // A space after a typo only separates too: it must not press New Hand and lose the cards.
+    {TexasHoldem, false, "As", "", "Kx Qd", "As Qd", ""},
     // A card already placed, or no slot left: nothing changes, nothing is lost.
     {TexasHoldem, false, "As", "", "As", "As --", ""},
     {TexasHoldem, true, "As Kd", "Th Jd 4c 5c 6c", "2s", "As Kd", "Th Jd 4c 5c 6c"},
