@@ -36,10 +36,10 @@ int IndexIn(std::string_view letters, int code)
 
 int OnChar(int code)
 {
-    if ((code == ' ' || code == ',') && typing.separates) {
+    if (code == ' ' || code == ',') {
         typing.rank = -1;  // a rank followed by anything but a suit is dropped
         typing.one = false;
-        return 1;
+        return typing.separates ? 1 : 0;  // else a space presses the focused button
     }
     const int rank = IndexIn(RankLetters, code);
     const int suit = IndexIn("CDHS", code);
@@ -47,7 +47,9 @@ int OnChar(int code)
     const bool one = typing.one;
     typing.rank = -1;
     typing.one = false;
-    typing.separates = false;
+    // Whatever was typed, a typo too, the next space only separates: a slip among cards must not
+    // press the focused button ("New Hand" empties every slot).
+    typing.separates = true;
     if (one && code == '0') {
         typing.rank = IndexIn(RankLetters, 'T');
     } else if (code == '1') {
@@ -57,13 +59,8 @@ int OnChar(int code)
     } else if (suit >= 0 && waiting >= 0) {
         ChangeCardAndRedraw(suit * 13 + waiting, true);  // refused when placed or all full
     } else {
-        // A space, or a key the cards do not use: left to its usual meaning. Such a key is a slip
-        // among cards as often as not, so a space right after it still only separates: a typo
-        // must not press the focused button ("New Hand" empties every slot).
-        typing.separates = code != ' ' && code != ',';
-        return 0;
+        return 0;  // a key the cards do not use keeps its usual meaning
     }
-    typing.separates = true;
     return 1;
 }
 
