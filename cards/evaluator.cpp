@@ -223,10 +223,10 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
     // A flush needs three board cards of one suit (at most one suit has them) and two hole
     // cards of that suit. The suit counters of the key sums tell: started at 5, a board
     // counter reaches its top bit with three cards; started at 6, a hole counter with two.
-    const std::uint64_t boardSum =
-        0x5555 + key[board[0]] + key[board[1]] + key[board[2]] + key[board[3]] + key[board[4]];
+    const std::uint64_t boardSum = SuitCounters(0x5555) + key[board[0]] + key[board[1]] +
+                                   key[board[2]] + key[board[3]] + key[board[4]];
     const std::uint64_t holeSum =
-        0x6666 + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]];
+        SuitCounters(0x6666) + key[hole[0]] + key[hole[1]] + key[hole[2]] + key[hole[3]];
     if ((boardSum | holeSum) & GapBits) [[unlikely]] {
         const OmahaSets sets(hole, board);
         return FirstAboveOrBest(60, threshold, [&](int i) { return sets.Score(i); });
@@ -246,7 +246,7 @@ HandScore EvaluateOmaha(const Card hole[4], const Card board[5], std::int32_t th
     HandScore best = t.classScore[bestClass];
 
     const std::uint64_t flushBits = boardSum & holeSum & FlushBits;
-    const int flushSuit = flushBits ? std::countr_zero(flushBits) / 4 : -1;
+    const int flushSuit = flushBits ? (std::countr_zero(flushBits) - SuitCounterShift) / 4 : -1;
     if (flushSuit >= 0) [[unlikely]]
         best = std::max(best, OmahaFlush(hole, board, flushSuit));
     if (best <= threshold)

@@ -30,7 +30,8 @@ HandScore TexasWithGaps(const Card hole[4], const Card board[5], std::int32_t th
 HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t threshold,
                           std::uint64_t keySum);
 
-// A Texas hand from the sum of its seven keys (the suit counters' start included): one lookup
+// A Texas hand from the sum of its seven complete-hand keys (the suit counters' start
+// included), where the flush bits show a flush or an empty slot: one lookup
 // in the hand table, or in the flush table when five cards share a suit, on the suit-rank bits
 // that `bitSum()` adds up; the threshold rule as EvaluateTexas.
 template <class BitSum>
@@ -38,7 +39,7 @@ inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole
                                const Card board[5], std::int32_t threshold)
 {
     HandScore best;
-    if (sum & (FlushBits | GapBits)) [[unlikely]] {
+    if (sum & FlushBits) [[unlikely]] {
         if (sum & GapBits)
             return TexasWithGaps(hole, board, threshold);
         // Five or more of a suit among seven cards leave no full house or four of a kind, so
@@ -60,8 +61,8 @@ inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole
 inline HandScore EvaluateTexas(const Card hole[4], const Card board[5], std::int32_t threshold)
 {
     const EvaluatorTables& t = evaluatorTables;
-    const std::uint64_t* key = t.cardKey.data() + 1;            // key[NoCard] is the first
-    const std::uint64_t* firstKey = t.firstCardKey.data() + 1;  // brings the counters' start
+    const std::uint64_t* key = t.handKey.data() + 1;     // key[NoCard] is the first
+    const std::uint64_t* firstKey = key + HandKeyCount;  // brings the counters' start
     const std::uint64_t sum = firstKey[hole[0]] + key[hole[1]] + key[board[0]] + key[board[1]] +
                               key[board[2]] + key[board[3]] + key[board[4]];
     const auto bitSum = [&] {
@@ -77,7 +78,7 @@ struct TexasBoard {
     explicit TexasBoard(const Card board[5]) : cards(board), keySum(SuitCountersStart), bitSum(0)
     {
         for (int i = 0; i < 5; ++i) {
-            keySum += CardKey(board[i]);
+            keySum += HandKey(board[i]);
             bitSum += SuitRankBit(board[i]);
         }
     }
@@ -91,6 +92,6 @@ struct TexasBoard {
 inline HandScore BestTexasOnBoard(const TexasBoard& board, const Card hole[4])
 {
     const auto bitSum = [&] { return board.bitSum + SuitRankBit(hole[0]) + SuitRankBit(hole[1]); };
-    return evaluator_detail::TexasOnKeySum(board.keySum + CardKey(hole[0]) + CardKey(hole[1]),
+    return evaluator_detail::TexasOnKeySum(board.keySum + HandKey(hole[0]) + HandKey(hole[1]),
                                            bitSum, hole, board.cards, NoThreshold);
 }

@@ -146,40 +146,47 @@ HandScore ScoreFlushMask(int mask)
 }
 
 struct RankEntry {
-    std::uint32_t sum;  // additive rank sum, or a column while packing
+    std::uint32_t sum;     // additive rank sum
+    std::uint32_t column;  // the sum of the column keys; while packing, the entry's column
     HandScore score;
     int cards;
 };
 
 // Every rank multiset with at most four of a rank and seven or at most five cards, with its
 // score (no table holds those of six).
-void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum,
+void CollectMultisets(int counts[13], int rank, int cards, std::uint32_t sum, std::uint32_t column,
                       std::vector<RankEntry>& out)
 {
     if (rank == 13) {
         if (cards != 6)
-            out.push_back({sum, ScoreRankCounts(counts), cards});
+            out.push_back({sum, column, ScoreRankCounts(counts), cards});
         return;
     }
     for (int c = 0; c <= 4 && cards + c <= 7; ++c) {
         counts[rank] = c;
-        CollectMultisets(counts, rank + 1, cards + c, sum + RankKeys[rank] * c, out);
+        CollectMultisets(counts, rank + 1, cards + c, sum + RankKeys[rank] * c,
+                         column + ColumnKey(rank) * static_cast<std::uint32_t>(c), out);
     }
     counts[rank] = 0;
 }
 
 // Fills a row-displacement table with the scores of `entries`: rows of the rank field, largest
-// first, each at the first start where all its columns land on free slots. The row offsets are
-// kept modulo the size of RowT.
-template <typename RowT, std::size_t SlotCount>
+// first, each at the first start where all its columns land on free slots. In the hand table
+// (`Hands`) a column is the column sum, slots are taken modulo the table's 2^16 and a row's
+// offset is its start; in the rank table a column is the field's low bits and a row's offset
+// is its start minus its field's, so that the whole field is added.
+template <bool Hands, typename RowT, std::size_t SlotCount>
 void PackRows(const std::vector<RankEntry>& entries, std::array<RowT, RankRowCount>& rowOf,
               std::array<HandScore, SlotCount>& scoreOf)
 {
+    static_assert(!Hands || SlotCount == 1u << 16);
     constexpr std::uint32_t columnMask = (1u << RankColumnBits) - 1;
     std::vector<std::vector<RankEntry>> rows(RankRowCount);
-    for (const RankEntry& e : entries) {
+    for (RankEntry e : entries) {
         const auto field = static_cast<std::uint32_t>(RankField(e.sum) >> RankFieldShift);
-        rows[field >> RankColumnBits].push_back({field & columnMask, e.score, e.cards});
+        if (!Hands)
+            e.column = field & columnMask;
+        rows[field >> RankColumnBits].push_back(e);
     }
     std::vector<int> order(RankRowCount);
     for (int r = 0; r < RankRowCount; ++r)
@@ -189,49 +196,54 @@ void PackRows(const std::vector<RankEntry>& entries, std::array<RowT, RankRowCou
     });
 
     // One bit per slot, set while free; bit i of FreeFrom(s) tells whether slot s + i is free,
-    // so 64 starts of a row are tried at once with one word per column.
-    std::vector<std::uint64_t> free((SlotCount + 2 * 64) / 64, ~0ull);
+    // so 64 starts of a row are tried at once with one word per column. The hand table's words
+    // wrap around.
+    std::vector<std::uint64_t> free(SlotCount / 64 + (Hands ? 0 : 2), ~0ull);
     const auto freeFrom = [&](std::uint32_t slot) {
-        const std::size_t word = slot / 64;
+        const std::size_t word = slot / 64 % free.size();
         const unsigned bit = slot % 64;
-        return bit == 0 ? free[word] : (free[word] >> bit) | (free[word + 1] << (64 - bit));
+        return bit == 0 ? free[word]
+                        : (free[word] >> bit) | (free[(word + 1) % free.size()] << (64 - bit));
+    };
+    const auto slotOf = [](std::uint32_t start, std::uint32_t column) {
+        return Hands ? (start + column) % SlotCount : start + column;
     };
     std::uint32_t lowestFree = 0;
     // Every row starts at slot 0 until placed, so that a row no multiset reaches (a key sum of
     // no real hand, such as five of a rank) still gives a slot inside the table.
     for (std::uint32_t r = 0; r < RankRowCount; ++r)
-        rowOf[r] = static_cast<RowT>(0u - (r << RankColumnBits));
+        rowOf[r] = static_cast<RowT>(Hands ? 0u : 0u - (r << RankColumnBits));
     scoreOf.fill(0);
     for (int r : order) {
         std::vector<RankEntry>& row = rows[static_cast<std::size_t>(r)];
         if (row.empty())
             break;  // the rows left are empty and keep start 0
-        std::uint32_t lowestColumn = columnMask;
+        std::uint32_t lowestColumn = ~0u;
         for (const RankEntry& e : row)
-            lowestColumn = std::min(lowestColumn, e.sum);
+            lowestColumn = std::min(lowestColumn, e.column);
         std::uint32_t start = lowestFree > lowestColumn ? lowestFree - lowestColumn : 0;
-        for (;; start += 64) {
-            if (start + columnMask >= SlotCount)
+        for (std::uint32_t tried = 0;; start += 64, tried += 64) {
+            if ((Hands ? tried : start + columnMask) >= SlotCount)
                 std::abort();  // the table is too small for this row
             std::uint64_t fits = ~0ull;
             for (const RankEntry& e : row)
-                fits &= freeFrom(start + e.sum);
+                fits &= freeFrom(slotOf(start, e.column));
             if (fits != 0) {
                 start += static_cast<std::uint32_t>(std::countr_zero(fits));
-                if (start + columnMask >= SlotCount)
+                if (!Hands && start + columnMask >= SlotCount)
                     std::abort();
                 break;
             }
         }
         for (const RankEntry& e : row) {
-            const std::uint32_t slot = start + e.sum;
+            const std::uint32_t slot = slotOf(start, e.column);
             free[slot / 64] &= ~(1ull << (slot % 64));
             scoreOf[slot] = e.score;
         }
-        while (!(free[lowestFree / 64] >> (lowestFree % 64) & 1))
+        while (lowestFree < SlotCount && !(free[lowestFree / 64] >> (lowestFree % 64) & 1))
             ++lowestFree;
-        rowOf[static_cast<std::size_t>(r)] =
-            static_cast<RowT>(start - (static_cast<std::uint32_t>(r) << RankColumnBits));
+        rowOf[static_cast<std::size_t>(r)] = static_cast<RowT>(
+            Hands ? start % SlotCount : start - (static_cast<std::uint32_t>(r) << RankColumnBits));
     }
 }
 
@@ -241,7 +253,7 @@ std::vector<std::uint16_t> BuildRankTables(EvaluatorTables& t)
 {
     int counts[13] = {};
     std::vector<RankEntry> entries;
-    CollectMultisets(counts, 0, 0, 0, entries);
+    CollectMultisets(counts, 0, 0, 0, 0, entries);
 
     std::vector<HandScore> scores{0};
     std::vector<RankEntry> hands;
@@ -256,8 +268,8 @@ std::vector<std::uint16_t> BuildRankTables(EvaluatorTables& t)
         std::abort();
     std::copy(scores.begin(), scores.end(), t.classScore.begin());
 
-    PackRows(hands, t.handRow, t.handScore);
-    PackRows(parts, t.rankRow, t.rankScore);
+    PackRows<true>(hands, t.handRow, t.handScore);
+    PackRows<false>(parts, t.rankRow, t.rankScore);
     std::vector<std::uint16_t> classOfSlot(RankSlotCount);
     for (std::size_t slot = 0; slot < classOfSlot.size(); ++slot)
         classOfSlot[slot] = static_cast<std::uint16_t>(
@@ -342,14 +354,16 @@ void BuildTables(EvaluatorTables& t)
     t.suitRankBit[0] = 0;
     for (Card card = 0; card < CardCount; ++card) {
         t.cardKey[static_cast<std::size_t>(card + 1)] =
-            RankField(RankKeys[static_cast<std::size_t>(RankOf(card))]) +
-            (1ull << (4 * SuitOf(card)));
+            RankField(RankKeys[static_cast<std::size_t>(RankOf(card))]) + ColumnKey(RankOf(card)) +
+            SuitCounters(1ull << (4 * SuitOf(card)));
         t.cardRank[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(RankOf(card));
         t.suitRankBit[static_cast<std::size_t>(card + 1)] = 1ull
                                                             << (16 * SuitOf(card) + RankOf(card));
     }
-    for (std::size_t i = 0; i < t.cardKey.size(); ++i)
-        t.firstCardKey[i] = t.cardKey[i] + SuitCountersStart;
+    for (std::size_t i = 0; i < HandKeyCount; ++i) {
+        t.handKey[i] = t.cardKey[i] + (i == 0 ? GapInCounters : 0);
+        t.handKey[HandKeyCount + i] = t.handKey[i] + SuitCountersStart;
+    }
     t.flushScore.fill(0);
     for (int mask = 0; mask < 8192; ++mask)
         if (std::popcount(static_cast<unsigned>(mask)) >= 5)

@@ -165,10 +165,11 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
     std::vector<std::uint32_t> sums;
     std::vector<std::uint32_t> rankSlots;
     std::vector<std::uint32_t> handSlots;
-    auto collect = [&](auto&& self, int rank, int cards, std::uint32_t sum) -> void {
+    auto collect = [&](auto&& self, int rank, int cards, std::uint32_t sum,
+                       std::uint32_t column) -> void {
         if (rank == 13) {
             sums.push_back(sum);
-            const std::uint64_t keySum = RankField(sum);
+            const std::uint64_t keySum = RankField(sum) + column;
             if (cards <= 5)
                 rankSlots.push_back(RankSlot(keySum));
             if (cards == 7)
@@ -176,9 +177,10 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
             return;
         }
         for (int c = 0; c <= 4 && cards + c <= 7; ++c)
-            self(self, rank + 1, cards + c, sum + RankKeys[static_cast<std::size_t>(rank)] * c);
+            self(self, rank + 1, cards + c, sum + RankKeys[static_cast<std::size_t>(rank)] * c,
+                 column + ColumnKey(rank) * static_cast<std::uint32_t>(c));
     };
-    collect(collect, 0, 0, 0);
+    collect(collect, 0, 0, 0, 0);
     ASSERT_EQ(sums.size(), 76155u);
     ASSERT_EQ(handSlots.size(), 49205u);
     for (std::vector<std::uint32_t>* v : {&sums, &rankSlots, &handSlots}) {
@@ -191,9 +193,28 @@ TEST(EvaluatorTables, RankSumsAndTheirSlotsAreDistinctForEveryMultiset)
         const std::uint64_t lastOfRow = std::uint64_t{field + (1u << RankColumnBits) - 1}
                                         << RankFieldShift;
         EXPECT_LT(RankSlot(lastOfRow), static_cast<std::uint32_t>(RankSlotCount)) << field;
-        EXPECT_LT(HandSlot(lastOfRow), static_cast<std::uint32_t>(HandSlotCount)) << field;
     }
     EXPECT_LT(sizeof(EvaluatorTables), 2000000u);
+}
+
+TEST(EvaluatorTables, AnEmptySlotOfACompleteHandShowsInTheFlushBits)
+{
+    // Every count of empty slots with every spread of the cards present over the suits: the
+    // complete-hand keys' sum has a flush bit set, and its carries stay below the gap counter.
+    for (int gaps = 1; gaps <= 7; ++gaps) {
+        const int present = 7 - gaps;
+        for (int a = 0; a <= present; ++a)
+            for (int b = 0; a + b <= present; ++b)
+                for (int c = 0; a + b + c <= present; ++c) {
+                    const int perSuit[4] = {a, b, c, present - a - b - c};
+                    std::uint64_t sum = SuitCountersStart + gaps * (NoCardKey + GapInCounters);
+                    for (int suit = 0; suit < 4; ++suit)
+                        sum += static_cast<std::uint64_t>(perSuit[suit]) * CardKey(13 * suit);
+                    EXPECT_NE(sum & FlushBits, 0u) << gaps << ' ' << a << b << c;
+                    EXPECT_EQ((sum & GapBits) >> std::countr_zero(GapBits),
+                              static_cast<std::uint64_t>(gaps));
+                }
+    }
 }
 
 TEST(Evaluator, EveryFiveCardHandScoresAsTheReferenceInTheKnownCategoryCounts)
