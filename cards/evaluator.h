@@ -38,7 +38,7 @@ template <class BitSum>
 inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole[4],
                                const Card board[5], std::int32_t threshold)
 {
-    HandScore best;
+    std::int64_t best;  // widened as loaded, so that a caller's 64-bit use widens nothing more
     if (sum & FlushBits) [[unlikely]] {
         if (sum & GapBits)
             return TexasWithGaps(hole, board, threshold);
@@ -52,7 +52,7 @@ inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole
     // test and the search behind it compile away.
     if (threshold < NoThreshold && best > threshold) [[unlikely]]
         return TexasFirstAbove(hole, board, threshold, sum);
-    return best;
+    return static_cast<HandScore>(best);
 }
 }  // namespace evaluator_detail
 
