@@ -207,9 +207,9 @@ TEST(EvaluatorTables, AnEmptySlotOfACompleteHandShowsInTheFlushBits)
             for (int b = 0; a + b <= present; ++b)
                 for (int c = 0; a + b + c <= present; ++c) {
                     const int perSuit[4] = {a, b, c, present - a - b - c};
-                    std::uint64_t sum = SuitCountersStart + gaps * (NoCardKey + GapInCounters);
+                    std::uint64_t sum = SuitCountersStart + gaps * HandKey(NoCard);
                     for (int suit = 0; suit < 4; ++suit)
-                        sum += static_cast<std::uint64_t>(perSuit[suit]) * CardKey(13 * suit);
+                        sum += static_cast<std::uint64_t>(perSuit[suit]) * HandKey(13 * suit);
                     EXPECT_NE(sum & FlushBits, 0u) << gaps << ' ' << a << b << c;
                     EXPECT_EQ((sum & GapBits) >> std::countr_zero(GapBits),
                               static_cast<std::uint64_t>(gaps));
