@@ -204,7 +204,8 @@ inline std::uint64_t SuitRankBit(Card card)
 // would keep the masked sum in their loops in place of a plain test.
 inline HandScore FlushScore(std::uint64_t keySum, std::uint64_t bitSum)
 {
-    const int suit = std::countr_zero(keySum >> SuitCounterShift & 0x8888) / 4;
+    const int suit =
+        std::countr_zero(keySum >> SuitCounterShift & FlushBits >> SuitCounterShift) / 4;
     return evaluatorTables.flushScore[static_cast<std::size_t>((bitSum >> (16 * suit)) & 0x1FFF)];
 }
 
