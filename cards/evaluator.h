@@ -31,9 +31,9 @@ HandScore TexasFirstAbove(const Card hole[4], const Card board[5], std::int32_t 
                           std::uint64_t keySum);
 
 // A Texas hand from the sum of its seven complete-hand keys (the suit counters' start
-// included), where the flush bits show a flush or an empty slot: one lookup
-// in the hand table, or in the flush table when five cards share a suit, on the suit-rank bits
-// that `bitSum()` adds up; the threshold rule as EvaluateTexas.
+// included), where the flush bits show a flush or an empty slot: one lookup in the hand table,
+// or in the flush table when five cards share a suit, on the suit-rank bits that `bitSum()`
+// adds up; the threshold rule as EvaluateTexas.
 template <class BitSum>
 inline HandScore TexasOnKeySum(std::uint64_t sum, BitSum bitSum, const Card hole[4],
                                const Card board[5], std::int32_t threshold)
